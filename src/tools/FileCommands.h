@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "registry/Registry.h"
+
+namespace vellicor::tools {
+
+// "Empty media library": after confirmation, deletes xmplay.library.
+void EmptyMediaLibrary(const registry::RegistryKey* settingsKey, platform::FileSystem& files,
+                       platform::Dialogs& dialogs);
+
+// "Empty default playlist": after confirmation, replaces xmplay.pls with an empty
+// playlist. The new file is written beside the old one and moved over it in one step,
+// so on any failure the old playlist stays exactly as it was.
+void EmptyDefaultPlaylist(const registry::RegistryKey* settingsKey, platform::FileSystem& files,
+                          platform::Dialogs& dialogs);
+
+// The empty playlist, byte for byte.
+inline constexpr char kEmptyPlaylist[] = "[playlist]\r\nnumberofentries=0\r\n";
+
+} // namespace vellicor::tools

@@ -1,0 +1,16 @@
+#include "tools/HostFiles.h"
+
+#include "core/ErrorCodes.h"
+#include "core/Failure.h"
+
+namespace vellicor::tools {
+
+std::wstring HostFilePath(const registry::RegistryKey* settingsKey, std::wstring_view fileName) {
+    if (!settingsKey) throw SystemFailure(errors::kInvalidHandle);
+    std::wstring path = settingsKey->Values().Item(L"Install_Dir").Value().AsText();
+    path += L'\\';
+    path += fileName;
+    return path;
+}
+
+} // namespace vellicor::tools

@@ -1,0 +1,69 @@
+#include "ui/toolkit/Control.h"
+
+#include "core/ErrorCodes.h"
+#include "core/Failure.h"
+
+namespace vellicor::ui {
+
+std::wstring_view TypeName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Frame: return L"Frame";
+    case ControlKind::TextBox: return L"TextBox";
+    case ControlKind::CheckBox: return L"CheckBox";
+    case ControlKind::CommandButton: return L"CommandButton";
+    case ControlKind::Label: return L"Label";
+    case ControlKind::PictureBox: return L"PictureBox";
+    case ControlKind::Line: return L"Line";
+    }
+    return {};
+}
+
+Control::Control(const ControlDef& def) : def_(def), name_(def.name), text_(def.caption), value_(def.value) {}
+
+std::wstring Control::Property(std::wstring_view propertyName) const {
+    if (propertyName == L"Name") return name_;
+    if (propertyName == L"Caption" || propertyName == L"Text") return text_;
+    if (propertyName == L"Tag") return std::wstring(def_.tag);
+    if (propertyName == L"Value") return std::to_wstring(value_);
+    if (propertyName == L"Enabled") return enabled_ ? L"True" : L"False";
+    throw SystemFailure(errors::kInvalidParameter);
+}
+
+void Control::SetText(std::wstring text) {
+    text_ = std::move(text);
+    if (view_) view_->ShowText(text_);
+}
+
+void Control::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (view_) view_->ShowEnabled(enabled);
+}
+
+void Control::SetValue(int state) {
+    if (state == value_) return;
+    value_ = state;
+    if (view_) view_->ShowCheck(state);
+    if (def_.kind == ControlKind::CheckBox && onClick) onClick();
+}
+
+void Control::UserClick() {
+    if (!enabled_) return;
+    if (def_.kind == ControlKind::CheckBox) {
+        SetValue(value_ == kChecked ? kUnchecked : kChecked);
+        return;
+    }
+    if (onClick) onClick();
+}
+
+void Control::MouseMove() {
+    if (onMouseMove) onMouseMove();
+}
+
+void Control::AttachView(ControlView* view) {
+    view_ = view;
+    if (!view_) return;
+    if (def_.kind == ControlKind::CheckBox) view_->ShowCheck(value_);
+    view_->ShowEnabled(enabled_);
+}
+
+} // namespace vellicor::ui

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ui/toolkit/Control.h"
+
+namespace vellicor::ui {
+
+// The entry test shared by every check-box Click handler: a disabled box does nothing,
+// and a run nested inside the handler's own run (raised by the handler setting its own
+// box's state) returns at once. One guard per handler, kept for the window's life.
+class ReentryGuard {
+public:
+    template <class Body>
+    void Run(const Control& box, Body&& body) {
+        if (!box.Enabled() || active_) return;
+        active_ = true;
+        const Reset reset{active_};
+        body();
+    }
+
+    bool Active() const { return active_; }
+
+private:
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    };
+    bool active_ = false;
+};
+
+} // namespace vellicor::ui

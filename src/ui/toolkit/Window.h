@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/toolkit/Control.h"
+#include "ui/toolkit/ControlDef.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vellicor::ui {
+
+// A window's controls, built from its definition table and kept in creation order,
+// and its public operations, callable by name.
+class Window {
+public:
+    explicit Window(std::span<const ControlDef> definition);
+
+    // In creation order.
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+    // The control of that name (and index, for a control array); throws
+    // ERROR_INVALID_PARAMETER when there is none.
+    Control& Get(std::wstring_view name, int index = -1) const;
+
+    void DefineOperation(std::wstring name, std::function<void()> operation);
+    // Calls the operation as a method with no arguments; ERROR_CALL_NOT_IMPLEMENTED
+    // when the window has none of that name.
+    void CallByName(std::wstring_view name) const;
+
+private:
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::map<std::wstring, std::function<void()>, std::less<>> operations_;
+};
+
+} // namespace vellicor::ui

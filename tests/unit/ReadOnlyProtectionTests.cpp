@@ -1,0 +1,118 @@
+#include "doubles/FormHarness.h"
+
+#include "core/Win32Values.h"
+
+#include <gtest/gtest.h>
+
+namespace vellicor::test {
+namespace {
+
+using namespace win32values;
+
+const std::wstring kLib = L"D:\\Music\\XMPlay\\xmplay.library";
+const std::wstring kPls = L"D:\\Music\\XMPlay\\xmplay.pls";
+
+class ReadOnlyBoxes : public ::testing::Test {
+protected:
+    void SetUp() override { SetFolder(L"D:\\Music\\XMPlay"); }
+    void SetFolder(const std::wstring& folder) {
+        h.registry->SetValue(kSettings, L"Install_Dir", registry::EncodeText(folder));
+    }
+    FormHarness h;
+};
+
+TEST_F(ReadOnlyBoxes, MissingFilesGiveTheirMessagesInSweepOrder) {
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(2u, h.dialogs.shown.size());
+    EXPECT_EQ(L"Could not find \"" + kLib + L"\r\n\r\nNote that this setting only works with a global playlist",
+              h.dialogs.shown[0].text);
+    EXPECT_EQ(L"Could not find \"" + kPls, h.dialogs.shown[1].text);
+    for (const auto& shown : h.dialogs.shown) EXPECT_EQ(kMbOk | kMbIconExclamation, shown.style);
+    EXPECT_EQ(ui::kGrayed, h.Box(L"chkLibReadOnly").Value());
+    EXPECT_EQ(ui::kGrayed, h.Box(L"chkPlayReadOnly").Value());
+}
+
+TEST_F(ReadOnlyBoxes, OnlyTheReadOnlyBitChanges) {
+    h.files.files[kLib] = {kAttributeArchive, "l"};
+    h.files.files[kPls] = {kAttributeHidden | kAttributeArchive | kAttributeSystem, "p"};
+    ASSERT_TRUE(h.Start());
+    ui::Control& box = h.Box(L"chkPlayReadOnly");
+    EXPECT_EQ(ui::kUnchecked, box.Value());
+
+    box.UserClick();
+    EXPECT_EQ(kAttributeHidden | kAttributeArchive | kAttributeSystem | kAttributeReadOnly, h.files.files[kPls].attributes);
+    box.UserClick();
+    EXPECT_EQ(kAttributeHidden | kAttributeArchive | kAttributeSystem, h.files.files[kPls].attributes);
+    EXPECT_EQ(kAttributeArchive, h.files.files[kLib].attributes);
+}
+
+TEST_F(ReadOnlyBoxes, LoadingAReadOnlyFileChecksOnceWithoutWriting) {
+    h.files.files[kLib] = {kAttributeReadOnly, "l"};
+    h.files.files[kPls] = {kAttributeArchive, "p"};
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(ui::kChecked, h.Box(L"chkLibReadOnly").Value());
+    EXPECT_EQ(0, h.files.attributeWrites);
+    EXPECT_TRUE(h.dialogs.shown.empty());
+}
+
+TEST_F(ReadOnlyBoxes, UnreadableFolderLeavesBothGrayedSilently) {
+    h.registry->DeleteValue(kSettings, L"Install_Dir");
+    ASSERT_TRUE(h.Start());
+    EXPECT_TRUE(h.dialogs.shown.empty());
+    EXPECT_EQ(ui::kGrayed, h.Box(L"chkLibReadOnly").Value());
+
+    h.registry->SetValue(kSettings, L"Install_Dir", registry::EncodeDword(5));
+    h.form->cmdRefresh_Click();
+    EXPECT_TRUE(h.dialogs.shown.empty()) << "a number is no folder";
+
+    SetFolder(L"D:\\Music\\XMPlay");
+    h.files.files[kLib] = {kAttributeArchive, "l"};
+    h.files.files[kPls] = {kAttributeReadOnly, "p"};
+    h.form->cmdRefresh_Click();
+    EXPECT_EQ(ui::kUnchecked, h.Box(L"chkLibReadOnly").Value());
+    EXPECT_EQ(ui::kChecked, h.Box(L"chkPlayReadOnly").Value());
+}
+
+TEST_F(ReadOnlyBoxes, PathIsJoinedExactlyAsStored) {
+    SetFolder(L"D:\\Music\\XMPlay\\");
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(L"Could not find \"D:\\Music\\XMPlay\\\\xmplay.pls", h.dialogs.shown.at(1).text);
+
+    h.dialogs.shown.clear();
+    SetFolder(L"");
+    h.form->cmdRefresh_Click();
+    EXPECT_EQ(L"Could not find \"\\xmplay.pls", h.dialogs.shown.at(1).text);
+}
+
+TEST_F(ReadOnlyBoxes, CheckingAMissingFileIsSilentAndCreatesNothing) {
+    ASSERT_TRUE(h.Start());
+    h.dialogs.shown.clear();
+    h.Box(L"chkLibReadOnly").UserClick();
+    EXPECT_EQ(ui::kChecked, h.Box(L"chkLibReadOnly").Value());
+    EXPECT_TRUE(h.dialogs.shown.empty());
+    EXPECT_TRUE(h.files.files.empty());
+}
+
+TEST_F(ReadOnlyBoxes, ADirectoryInThePlaceOfTheFileCountsAsMissing) {
+    h.files.files[kLib] = {kAttributeArchive, "l"};
+    h.files.files[kPls] = {kAttributeDirectory, ""};
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(1u, h.dialogs.shown.size());
+    EXPECT_EQ(L"Could not find \"" + kPls, h.dialogs.shown[0].text);
+    h.Box(L"chkPlayReadOnly").UserClick();
+    EXPECT_EQ(kAttributeDirectory, h.files.files[kPls].attributes);
+}
+
+TEST_F(ReadOnlyBoxes, AfterTheLibraryIsEmptiedARefreshShowsTheMessageTwice) {
+    h.files.files[kLib] = {kAttributeArchive, "l"};
+    h.files.files[kPls] = {kAttributeArchive, "p"};
+    ASSERT_TRUE(h.Start());
+    h.window.Get(L"cmdKillLib").UserClick();
+    h.dialogs.shown.clear();
+    h.form->cmdRefresh_Click();
+    ASSERT_EQ(2u, h.dialogs.shown.size());
+    EXPECT_EQ(h.dialogs.shown[0].text, h.dialogs.shown[1].text);
+}
+
+} // namespace
+} // namespace vellicor::test
