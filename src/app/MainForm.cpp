@@ -38,7 +38,7 @@ bool MainForm::Form_Initialize() {
     ErrorState error;
     error.Try([&] { settingsKey_ = env_.registryRoot().KeyFromPath(kSettingsKeyPath); });
     if (!error.Failed()) return true;
-    env_.dialogs.MessageBox(ui::messages::kCouldNotOpenSettings, win32values::kMbOk | win32values::kMbIconCritical);
+    env_.dialogs.Show(ui::messages::kCouldNotOpenSettings, win32values::kMbOk | win32values::kMbIconCritical);
     return false;
 }
 

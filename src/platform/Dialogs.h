@@ -9,7 +9,7 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // style: the Win32 MB_* flags (core/Win32Values.h); returns the Win32 IDOK/IDCANCEL.
-    virtual int MessageBox(const std::wstring& text, unsigned style) = 0;
+    virtual int Show(const std::wstring& text, unsigned style) = 0;
 };
 
 } // namespace vellicor::platform

@@ -24,7 +24,7 @@ public:
     virtual ~FileSystem() = default;
     virtual std::uint32_t GetAttributes(const std::wstring& path) = 0;
     virtual void SetAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
-    virtual void DeleteFile(const std::wstring& path) = 0;
+    virtual void Delete(const std::wstring& path) = 0;
     // Creates a new, empty temporary file in the target's folder.
     virtual std::unique_ptr<ReplacementFile> CreateReplacement(const std::wstring& target) = 0;
 };

@@ -17,7 +17,7 @@ using namespace win32values;
 namespace msg = ui::messages;
 
 bool Confirmed(platform::Dialogs& dialogs, const wchar_t* question) {
-    return dialogs.MessageBox(question, kMbOkCancel | kMbIconQuestion) == kIdOk;
+    return dialogs.Show(question, kMbOkCancel | kMbIconQuestion) == kIdOk;
 }
 
 // The checks a deletion would have made: the playlist must exist, be a file, and not
@@ -47,10 +47,10 @@ void EmptyMediaLibrary(const registry::RegistryKey* settingsKey, platform::FileS
     if (!Confirmed(dialogs, msg::kConfirmEmptyLibrary)) return;
     try {
         const std::wstring path = HostFilePath(settingsKey, kMediaLibraryFile);
-        files.DeleteFile(path);
-        dialogs.MessageBox(msg::kLibraryEmptied + path, kMbOk | kMbIconInformation);
+        files.Delete(path);
+        dialogs.Show(msg::kLibraryEmptied + path, kMbOk | kMbIconInformation);
     } catch (const Failure& failure) {
-        dialogs.MessageBox(FailureReport(msg::kErrorEmptyingLibrary, failure), kMbOk | kMbIconExclamation);
+        dialogs.Show(FailureReport(msg::kErrorEmptyingLibrary, failure), kMbOk | kMbIconExclamation);
     }
 }
 
@@ -65,14 +65,14 @@ void EmptyDefaultPlaylist(const registry::RegistryKey* settingsKey, platform::Fi
         try {
             replacement = files.CreateReplacement(path);
         } catch (const Failure& failure) {
-            dialogs.MessageBox(OpenFailureReport(failure, path), kMbOk | kMbIconExclamation);
+            dialogs.Show(OpenFailureReport(failure, path), kMbOk | kMbIconExclamation);
             return;
         }
         replacement->Write({kEmptyPlaylist, sizeof kEmptyPlaylist - 1});
         replacement->Commit();
-        dialogs.MessageBox(msg::kPlaylistEmptied + path, kMbOk | kMbIconInformation);
+        dialogs.Show(msg::kPlaylistEmptied + path, kMbOk | kMbIconInformation);
     } catch (const Failure& failure) {
-        dialogs.MessageBox(FailureReport(msg::kErrorEmptyingPlaylist, failure), kMbOk | kMbIconExclamation);
+        dialogs.Show(FailureReport(msg::kErrorEmptyingPlaylist, failure), kMbOk | kMbIconExclamation);
     }
 }
 

@@ -56,7 +56,7 @@ void RunReadOnlyBox(const ReadOnlyBoxDef& def, ui::Control& box, const registry:
     case ui::kGrayed: {
         std::uint32_t attributes = 0;
         if (!error.Try([&] { attributes = FileAttributes(files, path); })) {
-            dialogs.MessageBox(MissingFileMessage(def, path), kMbOk | kMbIconExclamation);
+            dialogs.Show(MissingFileMessage(def, path), kMbOk | kMbIconExclamation);
             return;
         }
         box.SetValue((attributes & kAttributeReadOnly) != 0 ? ui::kChecked : ui::kUnchecked);

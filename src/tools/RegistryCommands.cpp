@@ -20,22 +20,22 @@ void RemoveKey(const registry::RegistryKey& key) { key.Parent().SubKeys().Remove
 void FixFileAssociations(const registry::RegistryRoot& root, platform::Dialogs& dialogs) {
     try {
         RemoveKey(root.KeyFromPath(kAssociationKeyPath));
-        dialogs.MessageBox(msg::kAssociationsDeleted, kMbOk | kMbIconInformation);
+        dialogs.Show(msg::kAssociationsDeleted, kMbOk | kMbIconInformation);
     } catch (const Failure& failure) {
-        dialogs.MessageBox(FailureReport(msg::kErrorFixingAssociations, failure), kMbOk | kMbIconExclamation);
+        dialogs.Show(FailureReport(msg::kErrorFixingAssociations, failure), kMbOk | kMbIconExclamation);
     }
 }
 
 bool DeleteSettings(const registry::RegistryKey* settingsKey, platform::Dialogs& dialogs) {
-    if (dialogs.MessageBox(msg::kConfirmDeleteSettings, kMbOkCancel | kMbIconQuestion) != kIdOk) return false;
+    if (dialogs.Show(msg::kConfirmDeleteSettings, kMbOkCancel | kMbIconQuestion) != kIdOk) return false;
     try {
         if (!settingsKey) throw SystemFailure(errors::kInvalidHandle);
         RemoveKey(*settingsKey);
     } catch (const Failure& failure) {
-        dialogs.MessageBox(FailureReport(msg::kErrorDeletingSettings, failure), kMbOk | kMbIconExclamation);
+        dialogs.Show(FailureReport(msg::kErrorDeletingSettings, failure), kMbOk | kMbIconExclamation);
         return false;
     }
-    dialogs.MessageBox(msg::kSettingsDeleted, kMbOk | kMbIconInformation);
+    dialogs.Show(msg::kSettingsDeleted, kMbOk | kMbIconInformation);
     return true;
 }
 

@@ -11,7 +11,7 @@ using K = ControlKind;
 // name, kind, container, caption, left, top, width, height, tab, tag, initial value
 constexpr std::array<ControlDef, 22> kMainLayout{{
     {L"fraTip", K::Frame, L"", L"Vellicor", 3240, 120, 2535, 1455, 19, L""},
-    {L"txtTip", K::TextBox, L"fraTip", L"", 120, 240, 2295, 1095, 20, L""},
+    {L"txtTip", K::TextBox, L"fraTip", L"", 120, 240, 2295, 1095, 20, L"", 0, -1, kMultiLine | kReadOnly | kCentered},
     {L"fraOther", K::Frame, L"", L"Other settings", 120, 3360, 3015, 975, 16, L""},
     {L"chkLibReadOnly", K::CheckBox, L"fraOther", L"Media library read-only", 120, 600, 2775, 255, 18,
      L"Prevent XMPlay from modifying the media library", kGrayed},

@@ -17,7 +17,7 @@ public:
         unsigned style;
     };
 
-    int MessageBox(const std::wstring& text, unsigned style) override {
+    int Show(const std::wstring& text, unsigned style) override {
         shown.push_back({text, style});
         if (answers.empty()) return win32values::kIdOk;
         const int answer = answers.front();

@@ -28,7 +28,7 @@ void MemoryFileSystem::SetAttributes(const std::wstring& path, std::uint32_t att
     ++attributeWrites;
 }
 
-void MemoryFileSystem::DeleteFile(const std::wstring& path) {
+void MemoryFileSystem::Delete(const std::wstring& path) {
     MaybeFail(Operation::Delete);
     const auto it = files.find(path);
     if (it == files.end()) throw SystemFailure(errors::kFileNotFound);

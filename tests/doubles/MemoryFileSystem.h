@@ -22,7 +22,7 @@ public:
 
     std::uint32_t GetAttributes(const std::wstring& path) override;
     void SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
-    void DeleteFile(const std::wstring& path) override;
+    void Delete(const std::wstring& path) override;
     std::unique_ptr<platform::ReplacementFile> CreateReplacement(const std::wstring& target) override;
 
     void FailNext(Operation operation, std::int32_t code) { failures[operation] = code; }

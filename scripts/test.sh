@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable logic natively (ASan + UBSan),
+# then Vellicor.exe and the Windows tests under Wine in a throwaway prefix and display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/setup-debian.sh
+source scripts/wine-env.sh
+
+jobs=$(nproc)
+
+echo "== Portable logic: unit tests (native, ASan + UBSan)"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+ctest --preset native -j "$jobs"
+
+echo "== Windows program and tests (MinGW-w64, under Wine)"
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw -j "$jobs"
+
+export VELLICOR_TEST_PREFIX="$PWD/build/mingw/test-prefix"
+export WINEPREFIX="$VELLICOR_TEST_PREFIX"
+trap vellicor_stop_wine_and_display EXIT
+vellicor_fresh_prefix "$PWD/build/wine-template" "$WINEPREFIX"
+vellicor_start_display
+ctest --preset mingw

@@ -1,0 +1,42 @@
+#include "platform/win32/Dpi.h"
+
+namespace vellicor::platform::win32 {
+
+namespace {
+
+// Resolved at run time: the per-monitor calls exist from Windows 10 1607 on, and the
+// program also runs on Windows 8.1, where the system DPI is all there is.
+template <class Function>
+Function User32Function(const char* name) {
+    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name))) : nullptr;
+}
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+
+} // namespace
+
+UINT WindowDpi(HWND window) {
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow && window) {
+        if (const UINT dpi = getDpiForWindow(window)) return dpi;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
+}
+
+RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {
+    static const auto adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+    RECT rect{0, 0, clientWidth, clientHeight};
+    if (adjustForDpi) {
+        adjustForDpi(&rect, style, FALSE, exStyle, dpi);
+    } else {
+        ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    }
+    return rect;
+}
+
+} // namespace vellicor::platform::win32

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+namespace vellicor::platform::win32 {
+
+// 1440 twips to the inch: 15 twips to a pixel at 96 DPI.
+inline int TwipsToPixels(int twips, UINT dpi) { return ::MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+// The window's DPI (per monitor where the system knows it, else the system's).
+UINT WindowDpi(HWND window);
+
+// The window rectangle that gives the client size, at that DPI.
+RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
+
+// A point size at the DPI, as a LOGFONT height (negative: character height).
+inline LONG FontHeight(int hundredthsOfPoint, UINT dpi) {
+    return -::MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200);
+}
+
+} // namespace vellicor::platform::win32

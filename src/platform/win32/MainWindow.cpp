@@ -1,0 +1,75 @@
+#include "platform/win32/MainWindow.h"
+
+#include "app/MainForm.h"
+#include "platform/win32/ResourceIds.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Form.h"
+#include "platform/win32/Win32Registry.h"
+#include "ui/MainLayout.h"
+
+#include <memory>
+#include <optional>
+
+namespace vellicor::platform::win32 {
+
+namespace {
+
+FormStyle MainWindowStyle() {
+    FormStyle style;
+    style.caption = ui::kMainCaption;
+    style.clientWidth = ui::kMainClientWidth;
+    style.clientHeight = ui::kMainClientHeight;
+    style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    style.iconResource = VELLICOR_ICON_PROGRAM;
+    style.cancelButton = L"cmdExit";
+    style.initialFocus = L"cmdRefresh";
+    return style;
+}
+
+class MainWindowHost : public app::WindowHost {
+public:
+    explicit MainWindowHost(Win32Form& window) : window_(window) {}
+    void Close() override { window_.Destroy(); }
+    void ShowAbout() override {}
+
+private:
+    Win32Form& window_;
+};
+
+} // namespace
+
+int RunProgram() {
+    // The program's one registry root: made on first use, kept until the program ends.
+    std::optional<registry::RegistryRoot> root;
+    Win32Dialogs dialogs;
+    Win32FileSystem files;
+    ui::Window model(ui::MainLayout());
+    Win32Form window(model, MainWindowStyle());
+    MainWindowHost host(window);
+    app::MainForm form(model,
+                       app::Environment{
+                           [&root]() -> const registry::RegistryRoot& {
+                               if (!root) root.emplace(std::make_shared<Win32Registry>());
+                               return *root;
+                           },
+                           dialogs,
+                           files,
+                       },
+                       host);
+
+    if (!form.Form_Initialize()) return 0;
+    if (!window.Create(nullptr)) return 1;
+    dialogs.owner = window.Handle();
+    window.onBackgroundMouseMove = [&form] { form.Form_MouseMove(); };
+    window.onDestroy = [&form, &dialogs] {
+        dialogs.owner = nullptr;
+        form.Form_Terminate();
+    };
+    form.Form_Load();
+    window.Show();
+    window.RunUntilClosed();
+    return 0;
+}
+
+} // namespace vellicor::platform::win32

@@ -1,0 +1,6 @@
+#pragma once
+
+// Shared by the resource script and the code; the resource compiler reads it too, so it
+// holds nothing but defines.
+#define VELLICOR_ICON_PROGRAM 1
+#define VELLICOR_ICON_ABOUT 2

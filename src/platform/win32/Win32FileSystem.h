@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/FileSystem.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vellicor::platform {
+
+// The Win32 file system. Paths come as the user's registry gives them and are turned
+// into what the system accepts by SystemPath, at every call.
+class Win32FileSystem : public FileSystem {
+public:
+    std::uint32_t GetAttributes(const std::wstring& path) override;
+    void SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
+    void Delete(const std::wstring& path) override;
+    std::unique_ptr<ReplacementFile> CreateReplacement(const std::wstring& target) override;
+};
+
+// The "\\?\" form of a full path: "\\?\C:\..." for a drive path, "\\?\UNC\server\..."
+// for a network path. Relative, drive-relative and root-relative paths, and those
+// already in a "\\?\" or "\\.\" form, come back unchanged. The path is not cleaned up:
+// in this form the system takes every character literally.
+std::wstring WithLongPathPrefix(std::wstring_view fullPath);
+
+// The path to hand to the file functions. Below MAX_PATH characters the path is passed
+// as it is (the system itself copes with doubled or forward slashes there); an absolute
+// path of MAX_PATH characters or more is made canonical and given the "\\?\" prefix, so
+// that it works without the system's long-path switch. Longer relative paths are left
+// alone: the prefix cannot express them.
+std::wstring SystemPath(const std::wstring& path);
+
+} // namespace vellicor::platform

@@ -1,0 +1,8 @@
+#pragma once
+
+// The program's version, in one place: the resource compiler builds the version block
+// from it, and the About window reads the numbers back from that block.
+#define VELLICOR_VERSION_MAJOR 2
+#define VELLICOR_VERSION_MINOR 1
+#define VELLICOR_VERSION_REVISION 20
+#define VELLICOR_VERSION_TEXT "2.01.0020"

@@ -1,0 +1,373 @@
+// The file backend on real files, each test in a fresh folder of its own.
+#include "core/ErrorCodes.h"
+#include "core/Failure.h"
+#include "platform/ErrorText.h"
+#include "platform/win32/Win32FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vellicor::test {
+
+namespace {
+
+using platform::SystemPath;
+using platform::WithLongPathPrefix;
+
+constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+constexpr std::string_view kPlaylist = "[playlist]\r\nnumberofentries=0\r\n";
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+std::int32_t FailureNumber(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const Failure& failure) {
+        return failure.Number();
+    }
+    return 0;
+}
+
+// The helpers below take paths literally, so that long paths can be set up and checked
+// without relying on the code under test.
+std::wstring Literal(const std::wstring& path) { return path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path; }
+
+void WriteBytes(const std::wstring& path, std::string_view bytes) {
+    const HANDLE file =
+        ::CreateFileW(Literal(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << ::GetLastError();
+    DWORD written = 0;
+    EXPECT_TRUE(::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    EXPECT_EQ(bytes.size(), written);
+    ::CloseHandle(file);
+}
+
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+    const HANDLE file = ::CreateFileW(Literal(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(Literal(path).c_str()); }
+
+std::vector<std::wstring> Entries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    const HANDLE find = ::FindFirstFileW(Literal(folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    for (const std::wstring& name : Entries(folder)) {
+        const std::wstring path = Literal(folder + L"\\" + name);
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            RemoveTree(folder + L"\\" + name);
+        } else {
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path.c_str());
+        }
+    }
+    ::RemoveDirectoryW(Literal(folder).c_str());
+}
+
+class Win32FileSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH + 1] = {};
+        const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
+        ASSERT_TRUE(length > 0 && length <= MAX_PATH);
+        static int counter = 0;
+        folder_ = std::wstring(temp, length) + L"vellicor-files-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                  std::to_wstring(++counter);
+        RemoveTree(folder_);
+        ASSERT_TRUE(::CreateDirectoryW(folder_.c_str(), nullptr)) << ::GetLastError();
+    }
+
+    void TearDown() override {
+        RemoveTree(folder_);
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(folder_)) << "scratch folder left behind";
+    }
+
+    std::wstring In(const std::wstring& name) const { return folder_ + L"\\" + name; }
+
+    void Replace(const std::wstring& target, std::string_view bytes) {
+        const auto replacement = files_.CreateReplacement(target);
+        replacement->Write({bytes.data(), bytes.size()});
+        replacement->Commit();
+    }
+
+    platform::Win32FileSystem files_;
+    std::wstring folder_;
+};
+
+TEST_F(Win32FileSystemTest, FlippingReadOnlyKeepsTheOtherAttributes) {
+    struct Case {
+        const char* what;
+        DWORD initial;
+    };
+    for (const Case& c : {Case{"plain", FILE_ATTRIBUTE_NORMAL},
+                          Case{"hidden and archived", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE},
+                          Case{"system and hidden", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN}}) {
+        const std::wstring path = In(L"xmplay.pls");
+        WriteBytes(path, "x");
+        ASSERT_TRUE(::SetFileAttributesW(path.c_str(), c.initial));
+        const DWORD hiddenAndSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if ((Attributes(path) & hiddenAndSystem) != (c.initial & hiddenAndSystem)) {
+            // Wine keeps these in an extended attribute, which some file systems lack.
+            GTEST_SKIP() << "this file system does not keep hidden and system attributes";
+        }
+        // Under Wine ARCHIVE is always set; whatever is there must survive.
+        const DWORD kept = Attributes(path) & kKept;
+
+        files_.SetAttributes(path, files_.GetAttributes(path) | FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(kept | FILE_ATTRIBUTE_READONLY, Attributes(path) & kKept) << c.what;
+        files_.SetAttributes(path, files_.GetAttributes(path) & ~FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(kept, Attributes(path) & kKept) << c.what;
+
+        ::DeleteFileW(path.c_str());
+    }
+}
+
+TEST_F(Win32FileSystemTest, AttributeWordsReadBackAreAcceptedWhole) {
+    // A word as GetAttributes may give it, with bits that SetFileAttributesW refuses or
+    // that mean something only on their own.
+    const std::wstring path = In(L"xmplay.pls");
+    WriteBytes(path, "x");
+    files_.SetAttributes(path, FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_COMPRESSED |
+                                   FILE_ATTRIBUTE_READONLY);
+    const DWORD attributes = Attributes(path);
+    EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0u, attributes & FILE_ATTRIBUTE_DIRECTORY);
+
+    files_.SetAttributes(path, 0);
+    EXPECT_EQ(0u, Attributes(path) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+TEST_F(Win32FileSystemTest, MissingFilesAndFoldersFailWithTheSystemsNumbers) {
+    const std::wstring missing = In(L"xmplay.library");
+    EXPECT_EQ(errors::kFileNotFound, FailureNumber([&] { files_.GetAttributes(missing); }));
+    EXPECT_EQ(errors::kFileNotFound, FailureNumber([&] { files_.SetAttributes(missing, 0); }));
+    EXPECT_EQ(errors::kFileNotFound, FailureNumber([&] { files_.DeleteFile(missing); }));
+    EXPECT_EQ(ERROR_PATH_NOT_FOUND, FailureNumber([&] { files_.GetAttributes(In(L"Missing\\xmplay.library")); }));
+    EXPECT_TRUE(Entries(folder_).empty()) << "nothing may be created";
+}
+
+TEST_F(Win32FileSystemTest, DeleteRemovesAWritableFileAndRefusesAReadOnlyOne) {
+    const std::wstring library = In(L"xmplay.library");
+    WriteBytes(library, "library");
+    files_.DeleteFile(library);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(library));
+
+    WriteBytes(library, "library");
+    ASSERT_TRUE(::SetFileAttributesW(library.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(errors::kAccessDenied, FailureNumber([&] { files_.DeleteFile(library); }));
+    EXPECT_EQ("library", ReadBytes(library));
+}
+
+TEST_F(Win32FileSystemTest, ReplacementHoldsExactlyTheBytesWrittenAndNothingIsLeftBeside) {
+    const std::wstring playlist = In(L"xmplay.pls");
+    WriteBytes(playlist, "[playlist]\r\nnumberofentries=2\r\nFile1=a.mp3\r\nFile2=b.mp3\r\n");
+    ::SetFileAttributesW(playlist.c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    const auto replacement = files_.CreateReplacement(playlist);
+    replacement->Write({kPlaylist.data(), 12});
+    replacement->Write({kPlaylist.data() + 12, kPlaylist.size() - 12});
+    const char odd[] = {'\0', '\xFF', '\r'};
+    replacement->Write(odd);
+    EXPECT_EQ(2u, Entries(folder_).size()) << "the new file is written beside the target";
+    EXPECT_EQ(std::string("[playlist]\r\nnumberofentries=2\r\nFile1=a.mp3\r\nFile2=b.mp3\r\n"), ReadBytes(playlist))
+        << "the target is untouched until the commit";
+    replacement->Commit();
+
+    EXPECT_EQ(std::string(kPlaylist) + std::string(odd, sizeof odd), ReadBytes(playlist));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_));
+    EXPECT_EQ(0u, Attributes(playlist) & FILE_ATTRIBUTE_HIDDEN) << "a new file, not the old one rewritten";
+}
+
+TEST_F(Win32FileSystemTest, ReplacementCreatesAMissingTarget) {
+    Replace(In(L"xmplay.pls"), kPlaylist);
+    EXPECT_EQ(std::string(kPlaylist), ReadBytes(In(L"xmplay.pls")));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_));
+}
+
+TEST_F(Win32FileSystemTest, ReplacementTakesPathsAsTheRegistryGivesThem) {
+    // An install folder ending in a backslash doubles it; some users write forward slashes.
+    for (const std::wstring& target : {folder_ + L"\\\\xmplay.pls", folder_ + L"/xmplay.pls"}) {
+        Replace(target, kPlaylist);
+        EXPECT_EQ(std::string(kPlaylist), ReadBytes(In(L"xmplay.pls"))) << Narrow(target);
+        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_)) << Narrow(target);
+        files_.DeleteFile(target);
+    }
+}
+
+TEST_F(Win32FileSystemTest, AnUncommittedReplacementLeavesTheTargetAlone) {
+    const std::wstring playlist = In(L"xmplay.pls");
+    WriteBytes(playlist, "old");
+    {
+        const auto replacement = files_.CreateReplacement(playlist);
+        replacement->Write({kPlaylist.data(), kPlaylist.size()});
+        const auto names = Entries(folder_);
+        ASSERT_EQ(2u, names.size());
+        EXPECT_TRUE(names[1].starts_with(L"xmplay.pls.") && names[1].ends_with(L".tmp")) << Narrow(names[1]);
+    }
+    EXPECT_EQ("old", ReadBytes(playlist));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_));
+}
+
+TEST_F(Win32FileSystemTest, AReplacementThatCannotBeCreatedThrowsAndLeavesNothing) {
+    WriteBytes(In(L"file"), "x");
+    for (const std::wstring& target : {In(L"Missing\\xmplay.pls"), In(L"file\\xmplay.pls")}) {
+        EXPECT_NE(0, FailureNumber([&] { files_.CreateReplacement(target); })) << Narrow(target);
+    }
+    EXPECT_EQ(std::vector<std::wstring>{L"file"}, Entries(folder_));
+    EXPECT_EQ("x", ReadBytes(In(L"file")));
+}
+
+TEST_F(Win32FileSystemTest, AFailedFinalMoveKeepsTheOldFileAndRemovesTheNewOne) {
+    const std::wstring playlist = In(L"xmplay.pls");
+    WriteBytes(playlist, "old playlist");
+    {
+        // Another program holds the file open without sharing; Windows and Wine both
+        // refuse to rename over it then.
+        const HANDLE lock =
+            ::CreateFileW(playlist.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+        const auto replacement = files_.CreateReplacement(playlist);
+        replacement->Write({kPlaylist.data(), kPlaylist.size()});
+        EXPECT_NE(0, FailureNumber([&] { replacement->Commit(); }));
+        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_)) << "removed at once, not at destruction";
+        ::CloseHandle(lock);
+    }
+    EXPECT_EQ("old playlist", ReadBytes(playlist));
+
+    const std::wstring folderInTheWay = In(L"Folder");
+    ASSERT_TRUE(::CreateDirectoryW(folderInTheWay.c_str(), nullptr));
+    EXPECT_NE(0, FailureNumber([&] { Replace(folderInTheWay, kPlaylist); }));
+    EXPECT_NE(0u, Attributes(folderInTheWay) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ((std::vector<std::wstring>{L"Folder", L"xmplay.pls"}), Entries(folder_));
+}
+
+// Everything the program does to its files, in one folder: attributes, replacement,
+// deletion.
+void WorkInFolder(platform::Win32FileSystem& files, const std::wstring& folder) {
+    const std::wstring playlist = folder + L"\\xmplay.pls";
+    WriteBytes(playlist, "old");
+    files.SetAttributes(playlist, files.GetAttributes(playlist) | FILE_ATTRIBUTE_READONLY);
+    EXPECT_NE(0u, Attributes(playlist) & FILE_ATTRIBUTE_READONLY);
+    files.SetAttributes(playlist, files.GetAttributes(playlist) & ~FILE_ATTRIBUTE_READONLY);
+
+    const auto replacement = files.CreateReplacement(playlist);
+    replacement->Write({kPlaylist.data(), kPlaylist.size()});
+    replacement->Commit();
+    EXPECT_EQ(std::string(kPlaylist), ReadBytes(playlist));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder));
+
+    files.DeleteFile(playlist);
+    EXPECT_TRUE(Entries(folder).empty());
+}
+
+TEST_F(Win32FileSystemTest, FoldersWithCyrillicAndCjkNamesWork) {
+    const std::wstring folder = In(L"Музыка 音楽プレーヤー");
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    WorkInFolder(files_, folder);
+}
+
+TEST_F(Win32FileSystemTest, FoldersBeyondMaxPathWork) {
+    std::wstring folder = folder_;
+    while (folder.size() < 300) {
+        folder += L"\\" + std::wstring(60, L'x');
+        ASSERT_TRUE(::CreateDirectoryW(Literal(folder).c_str(), nullptr)) << ::GetLastError();
+    }
+    WorkInFolder(files_, folder);
+
+    // As a registry value ending in a backslash gives it.
+    WriteBytes(folder + L"\\xmplay.pls", "old");
+    Replace(folder + L"\\\\xmplay.pls", kPlaylist);
+    EXPECT_EQ(std::string(kPlaylist), ReadBytes(folder + L"\\xmplay.pls"));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder));
+}
+
+TEST(Win32Paths, TheLongPathPrefixFitsTheKindOfPath) {
+    const std::vector<std::pair<std::wstring, std::wstring>> cases = {
+        {L"C:\\Program Files\\XMPlay\\xmplay.pls", L"\\\\?\\C:\\Program Files\\XMPlay\\xmplay.pls"},
+        {L"d:\\x", L"\\\\?\\d:\\x"},
+        {L"\\\\server\\share\\XMPlay\\xmplay.pls", L"\\\\?\\UNC\\server\\share\\XMPlay\\xmplay.pls"},
+        {L"\\\\?\\C:\\XMPlay\\xmplay.pls", L"\\\\?\\C:\\XMPlay\\xmplay.pls"},
+        {L"\\\\?\\UNC\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"},
+        {L"\\\\.\\pipe\\x", L"\\\\.\\pipe\\x"},
+        {L"XMPlay\\xmplay.pls", L"XMPlay\\xmplay.pls"},
+        {L"\\xmplay.pls", L"\\xmplay.pls"},
+        {L"C:xmplay.pls", L"C:xmplay.pls"},
+        {L"", L""},
+    };
+    for (const auto& [path, expected] : cases) EXPECT_EQ(expected, WithLongPathPrefix(path)) << Narrow(path);
+}
+
+TEST(Win32Paths, OnlyLongAbsolutePathsAreRewritten) {
+    const std::wstring name(100, L'n');
+    // Short paths go to the system as they are, doubled backslashes and all.
+    EXPECT_EQ(L"C:\\XMPlay\\\\xmplay.pls", SystemPath(L"C:\\XMPlay\\\\xmplay.pls"));
+    EXPECT_EQ(L"\\xmplay.pls", SystemPath(L"\\xmplay.pls"));
+
+    const std::wstring atLimit = L"C:\\" + name + L"\\" + name + L"\\" + std::wstring(MAX_PATH - 206, L'f');
+    ASSERT_EQ(static_cast<std::size_t>(MAX_PATH - 1), atLimit.size());
+    EXPECT_EQ(atLimit, SystemPath(atLimit));
+    EXPECT_EQ(L"\\\\?\\" + atLimit + L"f", SystemPath(atLimit + L"f"));
+
+    EXPECT_EQ(L"\\\\?\\C:\\" + name + L"\\" + name + L"\\" + name + L"\\xmplay.pls",
+              SystemPath(L"C:/" + name + L"\\\\" + name + L"\\.\\skipped\\..\\" + name + L"/xmplay.pls"));
+    EXPECT_EQ(L"\\\\?\\UNC\\server\\share\\" + name + L"\\" + name + L"\\" + name,
+              SystemPath(L"\\\\server\\share\\" + name + L"\\" + name + L"\\" + name));
+
+    const std::wstring relative = name + L"\\" + name + L"\\" + name;
+    EXPECT_EQ(relative, SystemPath(relative));
+}
+
+TEST(SystemErrorText, GivesTheSystemsTextWithoutALineBreak) {
+    const std::wstring notFound = platform::SystemErrorText(errors::kFileNotFound);
+    const std::wstring denied = platform::SystemErrorText(errors::kAccessDenied);
+    for (const std::wstring& text : {notFound, denied}) {
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(std::wstring::npos, text.find_first_of(L"\r\n")) << Narrow(text);
+        EXPECT_NE(L' ', text.back()) << Narrow(text);
+        EXPECT_FALSE(text.starts_with(L"Unknown error")) << Narrow(text);
+    }
+    EXPECT_NE(notFound, denied);
+    if (PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_ENGLISH) {
+        EXPECT_EQ(L"Access denied.", denied);
+    }
+}
+
+TEST(SystemErrorText, FallsBackToTheNumberWhenTheSystemHasNoText) {
+    EXPECT_EQ(L"Unknown error 1234567.", platform::SystemErrorText(1234567));
+}
+
+} // namespace
+
+} // namespace vellicor::test
