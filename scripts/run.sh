@@ -31,11 +31,5 @@ fi
 trap vellicor_stop_wine_and_display EXIT
 vellicor_start_display
 shot="$PWD/build/vellicor-window.png"
-wine "$exe" >/dev/null 2>&1 &
-for _ in $(seq 100); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Vellicor"' && break
-  sleep 0.1
-done
-sleep 1
-import -window root -crop 640x480+0+0 "$shot" 2>/dev/null || import -window root "$shot"
+scripts/screenshot.sh "$exe" "$shot"
 echo "No display: ran Vellicor on a virtual one; screenshot saved to $shot"

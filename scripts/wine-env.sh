@@ -20,6 +20,14 @@ vellicor_fresh_prefix() { # template-dir target-dir
   fi
   rm -rf "$target"
   cp -a "$template" "$target"
+  # Wine ships its own MS Sans Serif (and Marlett, for the caption buttons), but finds
+  # them only in the prefix's Fonts folder; without them every caption falls back to a
+  # wider font and gets clipped.
+  local font
+  for font in ms_sans_serif.ttf marlett.ttf; do
+    [[ -f /usr/share/wine/fonts/$font ]] && cp "/usr/share/wine/fonts/$font" "$target/drive_c/windows/Fonts/"
+  done
+  return 0
 }
 
 # Starts Xvfb on a free display and exports DISPLAY; VELLICOR_XVFB_PID is its pid.

@@ -79,7 +79,8 @@ TEST_P(RegistryContract, ReadingDecodesNumbersAndTextsAndRefusesTheRest) {
         {"large qword", {registry::kRegQword, {0, 0, 0, 0, 1, 0, 0, 0}}, {}, {}},
         {"text", registry::EncodeText(L"1"), {}, L"1"},
         {"empty text", registry::EncodeText(L""), {}, L""},
-        {"unterminated text", {registry::kRegSz, {'a', 0, 'b', 0}}, {}, L"ab"},
+        // The type is spelled out because GCC 12 at -O3 warns "maybe uninitialized" otherwise.
+        {"unterminated text", RawValue{registry::kRegSz, {'a', 0, 'b', 0}}, {}, L"ab"},
         {"odd-sized text", {registry::kRegSz, {'a', 0, 'b'}}, {}, {}},
         {"expandable text", registry::EncodeText(L"%TEMP%\\x", registry::kRegExpandSz), {}, L"%TEMP%\\x"},
         {"multi text", {registry::kRegMultiSz, {'a', 0, 0, 0, 0, 0}}, {}, {}},

@@ -40,6 +40,11 @@ std::int32_t FailureNumber(const std::function<void()>& step) {
     return 0;
 }
 
+bool RunningUnderWine() {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 // The helpers below take paths literally, so that long paths can be set up and checked
 // without relying on the code under test.
 std::wstring Literal(const std::wstring& path) { return path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path; }
@@ -173,7 +178,7 @@ TEST_F(Win32FileSystemTest, MissingFilesAndFoldersFailWithTheSystemsNumbers) {
     const std::wstring missing = In(L"xmplay.library");
     EXPECT_EQ(errors::kFileNotFound, FailureNumber([&] { files_.GetAttributes(missing); }));
     EXPECT_EQ(errors::kFileNotFound, FailureNumber([&] { files_.SetAttributes(missing, 0); }));
-    EXPECT_EQ(errors::kFileNotFound, FailureNumber([&] { files_.DeleteFile(missing); }));
+    EXPECT_EQ(errors::kFileNotFound, FailureNumber([&] { files_.Delete(missing); }));
     EXPECT_EQ(ERROR_PATH_NOT_FOUND, FailureNumber([&] { files_.GetAttributes(In(L"Missing\\xmplay.library")); }));
     EXPECT_TRUE(Entries(folder_).empty()) << "nothing may be created";
 }
@@ -181,12 +186,12 @@ TEST_F(Win32FileSystemTest, MissingFilesAndFoldersFailWithTheSystemsNumbers) {
 TEST_F(Win32FileSystemTest, DeleteRemovesAWritableFileAndRefusesAReadOnlyOne) {
     const std::wstring library = In(L"xmplay.library");
     WriteBytes(library, "library");
-    files_.DeleteFile(library);
+    files_.Delete(library);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(library));
 
     WriteBytes(library, "library");
     ASSERT_TRUE(::SetFileAttributesW(library.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(errors::kAccessDenied, FailureNumber([&] { files_.DeleteFile(library); }));
+    EXPECT_EQ(errors::kAccessDenied, FailureNumber([&] { files_.Delete(library); }));
     EXPECT_EQ("library", ReadBytes(library));
 }
 
@@ -222,7 +227,7 @@ TEST_F(Win32FileSystemTest, ReplacementTakesPathsAsTheRegistryGivesThem) {
         Replace(target, kPlaylist);
         EXPECT_EQ(std::string(kPlaylist), ReadBytes(In(L"xmplay.pls"))) << Narrow(target);
         EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_)) << Narrow(target);
-        files_.DeleteFile(target);
+        files_.Delete(target);
     }
 }
 
@@ -288,7 +293,7 @@ void WorkInFolder(platform::Win32FileSystem& files, const std::wstring& folder) 
     EXPECT_EQ(std::string(kPlaylist), ReadBytes(playlist));
     EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder));
 
-    files.DeleteFile(playlist);
+    files.Delete(playlist);
     EXPECT_TRUE(Entries(folder).empty());
 }
 
@@ -360,7 +365,14 @@ TEST(SystemErrorText, GivesTheSystemsTextWithoutALineBreak) {
     }
     EXPECT_NE(notFound, denied);
     if (PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_ENGLISH) {
-        EXPECT_EQ(L"Access denied.", denied);
+        // Wine words its messages differently from Windows.
+        if (RunningUnderWine()) {
+            EXPECT_EQ(L"File not found.", notFound);
+            EXPECT_EQ(L"Access denied.", denied);
+        } else {
+            EXPECT_EQ(L"The system cannot find the file specified.", notFound);
+            EXPECT_EQ(L"Access is denied.", denied);
+        }
     }
 }
 

@@ -1,11 +1,13 @@
 #include "platform/win32/MainWindow.h"
 
 #include "app/MainForm.h"
+#include "platform/win32/AboutWindow.h"
 #include "platform/win32/ResourceIds.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Form.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 #include "ui/MainLayout.h"
 
 #include <memory>
@@ -31,10 +33,11 @@ class MainWindowHost : public app::WindowHost {
 public:
     explicit MainWindowHost(Win32Form& window) : window_(window) {}
     void Close() override { window_.Destroy(); }
-    void ShowAbout() override {}
+    void ShowAbout() override { ShowAboutWindow(window_.Handle(), shell_); }
 
 private:
     Win32Form& window_;
+    Win32Shell shell_;
 };
 
 } // namespace

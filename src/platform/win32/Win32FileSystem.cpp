@@ -3,6 +3,8 @@
 #include "core/Failure.h"
 #include "platform/win32/UniqueHandle.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <atomic>
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <windows.h>
-
 #include "platform/FileSystem.h"
 
 #include <cstdint>

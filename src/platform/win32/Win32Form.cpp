@@ -357,6 +357,10 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(window_, &ps);
         return 0;
     }
+    case WM_CLOSE:
+        if (!onClose) break;
+        onClose();
+        return 0;
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,

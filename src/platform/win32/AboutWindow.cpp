@@ -1,0 +1,122 @@
+#include "platform/win32/AboutWindow.h"
+
+#include "platform/win32/ResourceIds.h"
+#include "platform/win32/Win32Form.h"
+#include "ui/AboutForm.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vellicor::platform::win32 {
+
+namespace {
+
+// The longest path the system knows, with the \\?\ prefix.
+constexpr std::size_t kMaxPathLength = 32768;
+
+std::optional<std::wstring> ProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::nullopt;
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        // Cut short: the result filled the buffer.
+        if (path.size() >= kMaxPathLength) return std::nullopt;
+        path.resize(std::min(path.size() * 2, kMaxPathLength));
+    }
+}
+
+FormStyle AboutWindowStyle() {
+    FormStyle style;
+    style.caption = ui::kAboutCaption;
+    style.clientWidth = ui::kAboutClientWidth;
+    style.clientHeight = ui::kAboutClientHeight;
+    // A fixed dialog frame: no sizing border, no minimize or maximize button.
+    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    style.exStyle = WS_EX_DLGMODALFRAME;
+    style.iconResource = VELLICOR_ICON_ABOUT;
+    style.defaultButton = L"cmdOK";
+    style.cancelButton = L"cmdOK";
+    style.initialFocus = L"cmdOK";
+    return style;
+}
+
+// Over the middle of the owner, kept inside the work area of the owner's monitor.
+void CentreOver(HWND window, HWND owner) {
+    RECT ownerRect{};
+    RECT rect{};
+    if (!::GetWindowRect(owner, &ownerRect) || !::GetWindowRect(window, &rect)) return;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
+    int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoW(::MonitorFromRect(&ownerRect, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        // The top left corner wins where the window is larger than the work area.
+        x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
+        y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
+    }
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+class AboutWindowHost : public ui::AboutHost {
+public:
+    AboutWindowHost(Win32Form& form, HWND owner) : form_(form), owner_(owner) {}
+
+    // The owner is enabled before the window goes, so that the system hands the
+    // activation back to it rather than to some other program's window.
+    void Close() override {
+        ::EnableWindow(owner_, TRUE);
+        form_.Destroy();
+    }
+
+private:
+    Win32Form& form_;
+    HWND owner_;
+};
+
+} // namespace
+
+std::optional<ui::ProgramVersion> ReadFileVersion(const std::wstring& path) {
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<std::byte> block(size);
+    if (!::GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return std::nullopt;
+    void* data = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueW(block.data(), L"\\", &data, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
+        return std::nullopt;
+    }
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(data);
+    if (fixed->dwSignature != VS_FFI_SIGNATURE) return std::nullopt;
+    return ui::ProgramVersion{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                              LOWORD(fixed->dwFileVersionLS)};
+}
+
+void ShowAboutWindow(HWND owner, Shell& shell) {
+    ui::Window model(ui::AboutLayout());
+    Win32Form form(model, AboutWindowStyle());
+    AboutWindowHost host(form, owner);
+    ui::AboutForm about(model, shell, host);
+
+    const std::optional<std::wstring> program = ProgramPath();
+    about.Form_Load(program ? ReadFileVersion(*program) : std::nullopt);
+    if (!form.Create(owner)) return;
+    form.onClose = [&host] { host.Close(); };
+    CentreOver(form.Handle(), owner);
+
+    ::EnableWindow(owner, FALSE);
+    form.Show();
+    form.RunUntilClosed();
+    // Also reached when a quit message ended the display with the window still open.
+    ::EnableWindow(owner, TRUE);
+    ::SetActiveWindow(owner);
+}
+
+} // namespace vellicor::platform::win32

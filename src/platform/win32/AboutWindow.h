@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/Shell.h"
+#include "ui/AboutLayout.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace vellicor::platform::win32 {
+
+// The numeric file version of a program file's version block: major and minor from
+// its high word pair, the revision from the lowest word. Empty when the file has no
+// readable block.
+std::optional<ui::ProgramVersion> ReadFileVersion(const std::wstring& path);
+
+// Creates the About window over the owner, shows it modally (the owner takes no input
+// meanwhile), and returns once it has closed and is gone.
+void ShowAboutWindow(HWND owner, Shell& shell);
+
+} // namespace vellicor::platform::win32

@@ -1,0 +1,66 @@
+#include "platform/win32/Win32Shell.h"
+
+#include "platform/win32/UniqueHandle.h"
+#include "ui/ShellCommand.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace vellicor::platform::win32 {
+
+namespace {
+
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Empty() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
+};
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+
+// The shared Windows folder. GetWindowsDirectoryW can give a per-user folder to a
+// program that terminal services do not know as aware of them; this one cannot.
+std::optional<std::wstring> WindowsDirectory() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const UINT length = ::GetSystemWindowsDirectoryW(path.data(), static_cast<UINT>(path.size()));
+        if (length == 0) return std::nullopt;
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(length); // too small: length is the size needed, terminator included
+    }
+}
+
+} // namespace
+
+void Win32Shell::Open(const std::wstring& address) {
+    std::optional<std::wstring> commandLine = ui::ShellCommandLine(address);
+    if (!commandLine) return;
+    // A bare "explorer" would be looked for beside this program and in the current
+    // folder before the system's: name the one in the Windows folder.
+    const std::optional<std::wstring> windows = WindowsDirectory();
+    if (!windows) return;
+    std::wstring application = *windows;
+    if (!application.ends_with(L'\\')) application += L'\\';
+    application += L"explorer.exe";
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION started{};
+    // Failure is left unreported: the shell shows its own error when it cannot open an
+    // address, and when it cannot even start there is nothing the user could do about
+    // it from here.
+    if (!::CreateProcessW(application.c_str(), commandLine->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &started)) {
+        return;
+    }
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
+}
+
+} // namespace vellicor::platform::win32
