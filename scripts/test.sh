@@ -13,6 +13,11 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
 
+echo "== Registry data decoding: libFuzzer, bounded run (clang)"
+cmake --preset fuzz -DVELLICOR_FUZZ_SECONDS="${VELLICOR_FUZZ_SECONDS:-20}" >/dev/null
+cmake --build --preset fuzz -j "$jobs" --target registry_data_fuzz
+(cd build/fuzz && ctest --output-on-failure)
+
 echo "== Windows program and tests (MinGW-w64, under Wine)"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"

@@ -1,0 +1,39 @@
+// Registry data comes from whatever other programs wrote. Whatever the bytes, decoding
+// must neither crash nor accept anything outside the documented rules.
+#include "registry/RegistryData.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+using namespace vellicor::registry;
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    if (size == 0) return 0;
+    const std::uint32_t type = bytes[0] % 13; // every type the registry defines, and a few it doesn't
+    const std::span<const std::uint8_t> data(bytes + 1, size - 1);
+
+    if (const auto number = DecodeInteger(type, data)) {
+        const bool dword = (type == kRegDword || type == kRegDwordBigEndian) && data.size() == 4;
+        Check(dword || (type == kRegQword && data.size() == 8));
+        if (type == kRegDword) Check(DecodeInteger(kRegDword, EncodeDword(*number).data) == number);
+    }
+
+    if (const auto text = DecodeText(type, data)) {
+        Check(type == kRegSz || type == kRegExpandSz);
+        Check(data.size() % 2 == 0);
+        Check(text->size() <= data.size() / 2);
+        Check(text->find(L'\0') == std::wstring::npos);
+        const RawValue again = EncodeText(*text, type);
+        Check(DecodeText(type, again.data) == text);
+    }
+    return 0;
+}
