@@ -5,6 +5,8 @@
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEARCH=win64
+# Without a UTF-8 locale Wine cannot name files with non-ASCII letters.
+case "${LANG:-C}" in C | POSIX) export LANG=C.UTF-8 ;; esac
 
 # A booted prefix is cached in the build folder and copied for every run, so that
 # each run starts from the same clean registry (booting takes ~10 s, copying ~1 s).

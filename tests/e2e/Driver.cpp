@@ -1,5 +1,7 @@
 #include "e2e/Driver.h"
 
+#include "ui/MainLayout.h"
+
 #include <shellapi.h>
 
 #include <cstring>
@@ -23,7 +25,7 @@ std::wstring& ConfiguredPath() {
     return path;
 }
 
-std::string Narrow(const std::wstring& text) {
+std::string Narrow(std::wstring_view text) {
     if (text.empty()) return {};
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                            nullptr, nullptr);
@@ -92,6 +94,8 @@ std::optional<RawValue> QueryValue(HKEY key, const std::wstring& name) {
     Fail("RegQueryValueExW", ERROR_MORE_DATA, name);
 }
 
+} // namespace
+
 RawValue DwordValue(DWORD number) {
     RawValue value{REG_DWORD, std::vector<BYTE>(sizeof number)};
     std::memcpy(value.data.data(), &number, sizeof number);
@@ -104,8 +108,13 @@ RawValue TextValue(const std::wstring& text) {
     return value;
 }
 
+std::string Utf8(std::wstring_view text) { return Narrow(text); }
+
+namespace {
+
 struct ProcessWindows {
     DWORD processId;
+    bool includeHidden;
     std::vector<HWND> found;
 };
 
@@ -113,7 +122,9 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<ProcessWindows*>(context);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window)) search->found.push_back(window);
+    if (owner == search->processId && (search->includeHidden || ::IsWindowVisible(window))) {
+        search->found.push_back(window);
+    }
     return TRUE;
 }
 
@@ -159,6 +170,14 @@ const std::wstring& VellicorPath() {
         if (length > 0 && length < std::size(buffer)) path = WindowsPathOf(buffer);
     }
     return path;
+}
+
+std::size_t LayoutIndex(std::wstring_view name) {
+    const auto layout = ui::MainLayout();
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        if (layout[i].name == name) return i;
+    }
+    throw std::invalid_argument("no control named " + Narrow(std::wstring(name)) + " in the main window");
 }
 
 void ConfigureFromCommandLine() {
@@ -442,8 +461,8 @@ VellicorProcess::VellicorProcess(const std::wstring& arguments, const std::wstri
 
 VellicorProcess::~VellicorProcess() { Kill(); }
 
-std::vector<HWND> VellicorProcess::TopLevelWindows() const {
-    ProcessWindows search{id_, {}};
+std::vector<HWND> VellicorProcess::TopLevelWindows(bool includeHidden) const {
+    ProcessWindows search{id_, includeHidden, {}};
     ::EnumWindows(&CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -466,6 +485,8 @@ HWND VellicorProcess::WaitForMainWindow(Milliseconds timeout) {
 HWND VellicorProcess::Control(std::size_t creationIndex) const {
     return main_ ? ::GetDlgItem(main_, kFirstControlId + static_cast<int>(creationIndex)) : nullptr;
 }
+
+HWND VellicorProcess::Control(std::wstring_view layoutName) const { return Control(LayoutIndex(layoutName)); }
 
 HWND VellicorProcess::ControlByCaption(const std::wstring& caption) const {
     if (!main_) return nullptr;

@@ -43,6 +43,9 @@ using platform::UniqueKey;
 // command line or the VELLICOR_EXE environment variable. A Unix path (as CMake hands it
 // over) is turned into the path Wine maps it to.
 const std::wstring& VellicorPath();
+// A control's position in the main window's layout table; throws for an unknown name.
+std::size_t LayoutIndex(std::wstring_view name);
+
 // Reads "--vellicor=" from the process's own command line; call from main.
 void ConfigureFromCommandLine();
 // Makes this process per-monitor DPI aware, so coordinates read from and sent to the
@@ -67,6 +70,12 @@ struct RawValue {
     std::vector<BYTE> data;
     friend bool operator==(const RawValue&, const RawValue&) = default;
 };
+
+RawValue DwordValue(DWORD number);
+RawValue TextValue(const std::wstring& text); // REG_SZ, terminated
+
+// For test messages: gtest prints std::wstring itself, but not inside << chains.
+std::string Utf8(std::wstring_view text);
 
 // One key's values, read raw: for "nothing was written" checks.
 using ValueSnapshot = std::map<std::wstring, RawValue>;
@@ -192,12 +201,14 @@ public:
     // null when none appears in time.
     HWND WaitForMainWindow(Milliseconds timeout = kPatience);
     HWND MainWindow() const { return main_; }
-    // Every visible top-level window of this process right now.
-    std::vector<HWND> TopLevelWindows() const;
+    // The top-level windows of this process right now (visible ones only, unless asked).
+    std::vector<HWND> TopLevelWindows(bool includeHidden = false) const;
 
     // Controls of the main window: by their position in the layout table (ids are given
     // in creation order) or by caption.
     HWND Control(std::size_t creationIndex) const;
+    // By the control's name in the layout table ("cmdRefresh").
+    HWND Control(std::wstring_view layoutName) const;
     HWND ControlByCaption(const std::wstring& caption) const;
 
     // A click that opens nothing modal: returns once the program has handled it.

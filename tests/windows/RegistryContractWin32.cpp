@@ -178,7 +178,7 @@ TEST_F(Win32RegistryRaw, DeletingASubkeyTakesOnlyADirectSubkeyByName) {
     for (const std::wstring& name : {std::wstring(L""), std::wstring(L"A\\B")}) {
         try {
             key_->DeleteSubKeyTree(name);
-            ADD_FAILURE() << "no failure for \"" << std::string(name.begin(), name.end()) << '"';
+            ADD_FAILURE() << "no failure for \"" << name << '"';
         } catch (const Failure& failure) {
             EXPECT_EQ(errors::kFileNotFound, failure.Number());
         }

@@ -25,12 +25,6 @@ using platform::WithLongPathPrefix;
 constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 constexpr std::string_view kPlaylist = "[playlist]\r\nnumberofentries=0\r\n";
 
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
 std::int32_t FailureNumber(const std::function<void()>& step) {
     try {
         step();
@@ -210,8 +204,8 @@ TEST_F(Win32FileSystemTest, ReplacementTakesPathsAsTheRegistryGivesThem) {
     // An install folder ending in a backslash doubles it; some users write forward slashes.
     for (const std::wstring& target : {folder_ + L"\\\\xmplay.pls", folder_ + L"/xmplay.pls"}) {
         Replace(target, kPlaylist);
-        EXPECT_EQ(std::string(kPlaylist), ReadBytes(In(L"xmplay.pls"))) << Narrow(target);
-        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_)) << Narrow(target);
+        EXPECT_EQ(std::string(kPlaylist), ReadBytes(In(L"xmplay.pls"))) << target;
+        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_)) << target;
         files_.Delete(target);
     }
 }
@@ -224,7 +218,7 @@ TEST_F(Win32FileSystemTest, AnUncommittedReplacementLeavesTheTargetAlone) {
         replacement->Write({kPlaylist.data(), kPlaylist.size()});
         const auto names = Entries(folder_);
         ASSERT_EQ(2u, names.size());
-        EXPECT_TRUE(names[1].starts_with(L"xmplay.pls.") && names[1].ends_with(L".tmp")) << Narrow(names[1]);
+        EXPECT_TRUE(names[1].starts_with(L"xmplay.pls.") && names[1].ends_with(L".tmp")) << names[1];
     }
     EXPECT_EQ("old", ReadBytes(playlist));
     EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_));
@@ -233,7 +227,7 @@ TEST_F(Win32FileSystemTest, AnUncommittedReplacementLeavesTheTargetAlone) {
 TEST_F(Win32FileSystemTest, AReplacementThatCannotBeCreatedThrowsAndLeavesNothing) {
     WriteBytes(In(L"file"), "x");
     for (const std::wstring& target : {In(L"Missing\\xmplay.pls"), In(L"file\\xmplay.pls")}) {
-        EXPECT_NE(0, FailureNumber([&] { files_.CreateReplacement(target); })) << Narrow(target);
+        EXPECT_NE(0, FailureNumber([&] { files_.CreateReplacement(target); })) << target;
     }
     EXPECT_EQ(std::vector<std::wstring>{L"file"}, Entries(folder_));
     EXPECT_EQ("x", ReadBytes(In(L"file")));
@@ -284,7 +278,13 @@ void WorkInFolder(platform::Win32FileSystem& files, const std::wstring& folder) 
 
 TEST_F(Win32FileSystemTest, FoldersWithCyrillicAndCjkNamesWork) {
     const std::wstring folder = In(L"Музыка 音楽プレーヤー");
-    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr)) << ::GetLastError();
+    if (!::CreateDirectoryW(folder.c_str(), nullptr)) {
+        const DWORD error = ::GetLastError();
+        // Wine keeps file names in the Unix locale's encoding: under a locale that is
+        // not UTF-8 these letters make no file name at all.
+        if (RunningUnderWine()) GTEST_SKIP() << "Unix locale cannot encode the name (error " << error << ")";
+        FAIL() << error;
+    }
     WorkInFolder(files_, folder);
 }
 
@@ -316,7 +316,7 @@ TEST(Win32Paths, TheLongPathPrefixFitsTheKindOfPath) {
         {L"C:xmplay.pls", L"C:xmplay.pls"},
         {L"", L""},
     };
-    for (const auto& [path, expected] : cases) EXPECT_EQ(expected, WithLongPathPrefix(path)) << Narrow(path);
+    for (const auto& [path, expected] : cases) EXPECT_EQ(expected, WithLongPathPrefix(path)) << path;
 }
 
 TEST(Win32Paths, OnlyLongAbsolutePathsAreRewritten) {
@@ -344,9 +344,9 @@ TEST(SystemErrorText, GivesTheSystemsTextWithoutALineBreak) {
     const std::wstring denied = platform::SystemErrorText(errors::kAccessDenied);
     for (const std::wstring& text : {notFound, denied}) {
         ASSERT_FALSE(text.empty());
-        EXPECT_EQ(std::wstring::npos, text.find_first_of(L"\r\n")) << Narrow(text);
-        EXPECT_NE(L' ', text.back()) << Narrow(text);
-        EXPECT_FALSE(text.starts_with(L"Unknown error")) << Narrow(text);
+        EXPECT_EQ(std::wstring::npos, text.find_first_of(L"\r\n")) << text;
+        EXPECT_NE(L' ', text.back()) << text;
+        EXPECT_FALSE(text.starts_with(L"Unknown error")) << text;
     }
     EXPECT_NE(notFound, denied);
     if (PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_ENGLISH) {

@@ -1,0 +1,268 @@
+// The About window of the real program, opened from the main window's "About..." button
+// and worked from outside: what it shows, how it closes, and what its links hand over.
+#include "e2e/Driver.h"
+
+#include "ui/AboutLayout.h"
+#include "ui/Links.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vellicor::e2e {
+namespace {
+
+// The program numbers its controls from here, in creation order.
+constexpr int kFirstControlId = 100;
+constexpr wchar_t kFormClass[] = L"VellicorForm";
+constexpr wchar_t kBrowserKey[] = L"Software\\Wine\\WineBrowser";
+
+std::size_t AboutIndex(std::wstring_view name, int index = -1) {
+    const auto layout = ui::AboutLayout();
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        if (layout[i].name == name && layout[i].index == index) return i;
+    }
+    ADD_FAILURE() << "no " << Utf8(name) << " in the About window";
+    return 0;
+}
+
+// A person's click: the real pointer moved over the control, then pressed and released.
+bool ClickWithMouse(HWND control) {
+    if (!MovePointer(ScreenCentre(control))) return false;
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
+
+class AboutWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings_.SetDword(L"NoTenths", 0);
+        main_ = program_.WaitForMainWindow();
+        ASSERT_NE(nullptr, main_) << "the main window did not appear";
+    }
+
+    // Presses "About..." and waits for the About window; null when it did not appear.
+    HWND Open() {
+        if (!program_.PostClick(program_.Control(L"cmdAbout"))) return nullptr;
+        HWND about = nullptr;
+        WaitUntil([&] {
+            for (HWND window : program_.TopLevelWindows()) {
+                if (ClassOf(window) == kFormClass && TextOf(window) == L"About Vellicor") about = window;
+            }
+            return about != nullptr;
+        });
+        return about;
+    }
+
+    bool WaitUntilGone(HWND about) {
+        return WaitUntil([&] { return !::IsWindow(about); });
+    }
+
+    static HWND Item(HWND about, std::wstring_view name, int index = -1) {
+        return ::GetDlgItem(about, kFirstControlId + static_cast<int>(AboutIndex(name, index)));
+    }
+
+    ScratchSettings settings_;
+    VellicorProcess program_;
+    HWND main_ = nullptr;
+};
+
+TEST_F(AboutWindow, OpensModalOverTheMainWindowWithTitleTextAndFocusOnOk) {
+    const HWND about = Open();
+    ASSERT_NE(nullptr, about);
+    EXPECT_EQ(main_, ::GetWindow(about, GW_OWNER));
+    EXPECT_FALSE(::IsWindowEnabled(main_)) << "the main window takes no input while About is open";
+
+    const LONG_PTR style = StyleOf(about);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "fixed dialog frame";
+    EXPECT_TRUE(::GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+
+    EXPECT_EQ(L"Vellicor  2.1 build 20", TextOf(Item(about, L"lblTitle"))) << "two blanks before the version";
+    EXPECT_EQ(std::wstring(ui::AboutDescription()), TextOf(Item(about, L"txtDesc")));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(about) == Item(about, L"cmdOK"); }));
+}
+
+TEST_F(AboutWindow, ClientAreaAndControlsSitWhereTheTwipsSay) {
+    const HWND about = Open();
+    ASSERT_NE(nullptr, about);
+    const int dpi = static_cast<int>(::GetDpiForWindow(about));
+    const auto pixels = [dpi](int twips) { return ::MulDiv(twips, dpi, 1440); };
+
+    const SIZE client = ClientSize(about);
+    EXPECT_EQ(pixels(ui::kAboutClientWidth), client.cx);
+    EXPECT_EQ(pixels(ui::kAboutClientHeight), client.cy);
+    if (dpi == 96) {
+        EXPECT_EQ(344, client.cx);
+        EXPECT_EQ(200, client.cy);
+    }
+    const auto layout = ui::AboutLayout();
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const ui::ControlDef& def = layout[i];
+        if (def.kind == ui::ControlKind::Line) continue;
+        const HWND control = ::GetDlgItem(about, kFirstControlId + static_cast<int>(i));
+        ASSERT_NE(nullptr, control) << Utf8(def.name);
+        const RECT r = RectInParent(control);
+        const RECT expected{pixels(def.left), pixels(def.top), pixels(def.left) + pixels(def.width),
+                            pixels(def.top) + pixels(def.height)};
+        EXPECT_EQ(expected.left, r.left) << Utf8(def.name) << " " << def.index;
+        EXPECT_EQ(expected.top, r.top) << Utf8(def.name) << " " << def.index;
+        EXPECT_EQ(expected.right, r.right) << Utf8(def.name) << " " << def.index;
+        EXPECT_EQ(expected.bottom, r.bottom) << Utf8(def.name) << " " << def.index;
+    }
+}
+
+TEST_F(AboutWindow, EnterAndEscBothCloseItAndGiveTheMainWindowBack) {
+    for (const WORD key : {VK_RETURN, VK_ESCAPE}) {
+        const HWND about = Open();
+        ASSERT_NE(nullptr, about);
+        BringToFront(about);
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == Item(about, L"cmdOK"); }));
+        ASSERT_TRUE(PressKey(key));
+        EXPECT_TRUE(WaitUntilGone(about)) << "key " << key;
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main_) != FALSE; })) << "key " << key;
+        EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == main_; })) << "key " << key;
+    }
+}
+
+TEST_F(AboutWindow, TabVisitsOkIconAndTextButNeverTheLinks) {
+    const HWND about = Open();
+    ASSERT_NE(nullptr, about);
+    BringToFront(about);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == Item(about, L"cmdOK"); }));
+    const std::vector<HWND> expected{Item(about, L"picIcon"), Item(about, L"txtDesc"), Item(about, L"cmdOK")};
+    std::vector<HWND> visited;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_TRUE(PressKey(VK_TAB));
+        WaitUntil([&] { return FocusOf(about) == expected[i]; }, 2s);
+        visited.push_back(FocusOf(about));
+    }
+    EXPECT_EQ(expected, visited);
+}
+
+TEST_F(AboutWindow, ASecondOpeningShowsTheVersionOnce) {
+    for (int opening = 1; opening <= 2; ++opening) {
+        const HWND about = Open();
+        ASSERT_NE(nullptr, about) << "opening " << opening;
+        EXPECT_EQ(L"Vellicor  2.1 build 20", TextOf(Item(about, L"lblTitle"))) << "opening " << opening;
+        ASSERT_TRUE(program_.PostClick(Item(about, L"cmdOK")));
+        ASSERT_TRUE(WaitUntilGone(about)) << "opening " << opening;
+    }
+}
+
+TEST_F(AboutWindow, CloseBoxEndsItLikeOk) {
+    const HWND about = Open();
+    ASSERT_NE(nullptr, about);
+    ASSERT_TRUE(::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0));
+    EXPECT_TRUE(WaitUntilGone(about));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main_) != FALSE; }));
+    EXPECT_TRUE(program_.Running());
+}
+
+// Wine hands what explorer is given to winebrowser, which runs the Unix programs listed
+// under HKCU\Software\Wine\WineBrowser: a shell script there logs what it was handed.
+class LinkHandOver : public AboutWindow {
+protected:
+    void SetUp() override {
+        using ToUnixFn = char*(CDECL*)(const wchar_t*);
+        const auto toUnix = reinterpret_cast<ToUnixFn>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        if (!toUnix) GTEST_SKIP() << "needs Wine's browser hand-over";
+
+        wchar_t temp[MAX_PATH + 1]{};
+        ASSERT_NE(0u, ::GetTempPathW(MAX_PATH + 1, temp));
+        folder_ = std::wstring(temp) + L"vellicor-links-" + std::to_wstring(::GetCurrentProcessId());
+        ::CreateDirectoryW(folder_.c_str(), nullptr);
+        const std::wstring script = folder_ + L"\\browser.sh";
+        log_ = folder_ + L"\\opened.log";
+        ::DeleteFileW(log_.c_str());
+        const std::string unixLog = UnixPath(toUnix, log_);
+        ASSERT_FALSE(unixLog.empty());
+        WriteFile(script, "printf '%s\\n' \"$1\" >> '" + unixLog + "'\n");
+        const std::string unixScript = UnixPath(toUnix, script);
+        ASSERT_FALSE(unixScript.empty());
+        const std::wstring command = L"/bin/sh \"" + std::wstring(unixScript.begin(), unixScript.end()) + L"\"";
+        for (const wchar_t* value : {L"Browsers", L"Mailers"}) {
+            saved_.push_back(std::make_unique<SavedValue>(kBrowserKey, value));
+            WriteValue(kBrowserKey, value, TextValue(command));
+        }
+        AboutWindow::SetUp();
+    }
+
+    void TearDown() override {
+        saved_.clear();
+        if (folder_.empty()) return;
+        ::DeleteFileW(log_.c_str());
+        ::DeleteFileW((folder_ + L"\\browser.sh").c_str());
+        ::RemoveDirectoryW(folder_.c_str());
+    }
+
+    std::vector<std::string> Opened() const {
+        std::vector<std::string> lines;
+        const HANDLE file = ::CreateFileW(log_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return lines;
+        const UniqueHandle owned(file);
+        std::string text(4096, '\0');
+        DWORD read = 0;
+        ::ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+        text.resize(read);
+        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+            lines.push_back(text.substr(start, end - start));
+        }
+        return lines;
+    }
+
+private:
+    template <class ToUnixFn>
+    static std::string UnixPath(ToUnixFn toUnix, const std::wstring& path) {
+        char* unix = toUnix(path.c_str());
+        if (!unix) return {};
+        std::string result(unix);
+        ::HeapFree(::GetProcessHeap(), 0, unix);
+        return result;
+    }
+
+    static void WriteFile(const std::wstring& path, const std::string& text) {
+        const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                          nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file) << ::GetLastError();
+        const UniqueHandle owned(file);
+        DWORD written = 0;
+        ASSERT_TRUE(::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    }
+
+    std::wstring folder_;
+    std::wstring log_;
+    std::vector<std::unique_ptr<SavedValue>> saved_;
+};
+
+TEST_F(LinkHandOver, EachLinkHandsItsExactAddressOverAndTheWindowStaysOpen) {
+    const HWND about = Open();
+    ASSERT_NE(nullptr, about);
+    BringToFront(about);
+    const std::pair<int, std::wstring> links[] = {
+        {0, ui::links::kPlayerHome},
+        {1, ui::links::kForums},
+        {2, ui::links::kProjectHome},
+        {3, ui::links::kMail},
+    };
+    std::vector<std::string> expected;
+    for (const auto& [index, address] : links) {
+        ASSERT_TRUE(ClickWithMouse(Item(about, L"lblLink", index)));
+        expected.push_back(Utf8(address));
+        EXPECT_TRUE(WaitUntil([&] { return Opened().size() >= expected.size(); }))
+            << "nothing was handed over for link " << index;
+        EXPECT_TRUE(::IsWindow(about) && ::IsWindowVisible(about)) << "the About window stays open";
+        EXPECT_FALSE(::IsWindowEnabled(main_)) << "and modal";
+    }
+    EXPECT_EQ(expected, Opened());
+}
+
+} // namespace
+} // namespace vellicor::e2e
