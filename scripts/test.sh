@@ -26,5 +26,6 @@ export VELLICOR_TEST_PREFIX="$PWD/build/mingw/test-prefix"
 export WINEPREFIX="$VELLICOR_TEST_PREFIX"
 trap vellicor_stop_wine_and_display EXIT
 vellicor_fresh_prefix "$PWD/build/wine-template" "$WINEPREFIX"
+vellicor_use_virtual_desktop
 vellicor_start_display
 ctest --preset mingw

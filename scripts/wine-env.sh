@@ -26,10 +26,20 @@ vellicor_fresh_prefix() { # template-dir target-dir
   # them only in the prefix's Fonts folder; without them every caption falls back to a
   # wider font and gets clipped.
   local font
-  for font in ms_sans_serif.ttf marlett.ttf; do
+  for font in ms_sans_serif.ttf sserife.fon marlett.ttf; do
     [[ -f /usr/share/wine/fonts/$font ]] && cp "/usr/share/wine/fonts/$font" "$target/drive_c/windows/Fonts/"
   done
   return 0
+}
+
+# Runs every program of the prefix inside one Wine virtual desktop. Wine then manages
+# the windows itself instead of waiting on an X window manager that Xvfb doesn't have:
+# a message box that follows another one appears in milliseconds instead of after a
+# two-second wait, and windows get Wine's own frames and captions.
+vellicor_use_virtual_desktop() {
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1
+  wineserver -w
 }
 
 # Starts Xvfb on a free display and exports DISPLAY; VELLICOR_XVFB_PID is its pid.

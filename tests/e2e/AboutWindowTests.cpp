@@ -118,15 +118,22 @@ TEST_F(AboutWindow, ClientAreaAndControlsSitWhereTheTwipsSay) {
 }
 
 TEST_F(AboutWindow, EnterAndEscBothCloseItAndGiveTheMainWindowBack) {
-    for (const WORD key : {VK_RETURN, VK_ESCAPE}) {
-        const HWND about = Open();
-        ASSERT_NE(nullptr, about);
-        BringToFront(about);
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == Item(about, L"cmdOK"); }));
-        ASSERT_TRUE(PressKey(key));
-        EXPECT_TRUE(WaitUntilGone(about)) << "key " << key;
-        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main_) != FALSE; })) << "key " << key;
-        EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == main_; })) << "key " << key;
+    // From the OK button, and from inside the multi-line text, which sees the keys first.
+    for (const bool fromText : {false, true}) {
+        for (const WORD key : {VK_RETURN, VK_ESCAPE}) {
+            const HWND about = Open();
+            ASSERT_NE(nullptr, about);
+            BringToFront(about);
+            ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == Item(about, L"cmdOK"); }));
+            if (fromText) {
+                PressKey(VK_TAB, true);
+                ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == Item(about, L"txtDesc"); }));
+            }
+            ASSERT_TRUE(PressKey(key));
+            EXPECT_TRUE(WaitUntilGone(about)) << "key " << key << (fromText ? " in the text" : "");
+            EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main_) != FALSE; }));
+            EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == main_; }));
+        }
     }
 }
 

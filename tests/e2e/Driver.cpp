@@ -320,6 +320,31 @@ SavedValue::~SavedValue() {
     }
 }
 
+bool UnderWine() {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+UnmanagedWindowsUnderWine::UnmanagedWindowsUnderWine(const std::wstring& programPath) {
+    if (!UnderWine()) return;
+    const std::size_t slash = programPath.find_last_of(L"\\/");
+    const std::wstring fileName = slash == std::wstring::npos ? programPath : programPath.substr(slash + 1);
+    if (fileName.empty()) return;
+    appKey_ = L"Software\\Wine\\AppDefaults\\" + fileName;
+    const std::wstring driverKey = appKey_ + L"\\X11 Driver";
+    createdAppKey_ = !KeyExists(appKey_);
+    if (!createdAppKey_) saved_.emplace(driverKey, L"Managed");
+    WriteValue(driverKey, L"Managed", TextValue(L"N"));
+}
+
+UnmanagedWindowsUnderWine::~UnmanagedWindowsUnderWine() {
+    saved_.reset();
+    try {
+        if (createdAppKey_) DeleteKeyTree(appKey_);
+    } catch (...) {
+    }
+}
+
 // ---------------------------------------------------------------------------------------
 
 std::wstring ClassOf(HWND window) {
@@ -406,12 +431,39 @@ bool PressKey(WORD virtualKey, bool shift) {
 
 bool MovePointer(POINT screen) { return ::SetCursorPos(screen.x, screen.y) != FALSE; }
 
+HCURSOR PointerShape() {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived, Milliseconds timeout) {
+    constexpr Milliseconds kSettle = 50ms;
+    const auto there = [screen] {
+        POINT now{};
+        return ::GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (!MovePointer(screen)) return false;
+        if (!WaitUntil([&] { return there() && arrived(); }, 1s, 2ms)) continue;
+        const bool undone = WaitUntil([&] { return !there() || !arrived(); }, kSettle, 2ms);
+        if (!undone) return true;
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------------------------------
 
 bool AnswerMessageBox(const MessageBoxView& box, Answer answer) {
     const auto clickButton = [&box](int id) {
         for (HWND button : box.buttonWindows) {
-            if (::GetDlgCtrlID(button) == id) return ::PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
+            // What a click on the button sends its dialog. (BM_CLICK itself takes Wine
+            // about two seconds to act on in a message box.)
+            if (::GetDlgCtrlID(button) == id) {
+                return ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                      reinterpret_cast<LPARAM>(button)) != FALSE;
+            }
         }
         return false;
     };

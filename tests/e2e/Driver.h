@@ -134,6 +134,27 @@ private:
     bool keyExisted_ = false;
 };
 
+// True when running under Wine.
+bool UnderWine();
+
+// Under Wine on a bare X server (Xvfb, no window manager), every top-level window the
+// program hides makes Wine's X11 driver wait 2 s for a window manager to confirm it, so
+// each message box closed or program ended costs 2 s. Telling Wine not to hand this
+// program's windows to a window manager removes the wait and changes nothing the program
+// can see. Scoped to the program file's name, and undone on destruction.
+class UnmanagedWindowsUnderWine {
+public:
+    explicit UnmanagedWindowsUnderWine(const std::wstring& programPath);
+    ~UnmanagedWindowsUnderWine();
+    UnmanagedWindowsUnderWine(const UnmanagedWindowsUnderWine&) = delete;
+    UnmanagedWindowsUnderWine& operator=(const UnmanagedWindowsUnderWine&) = delete;
+
+private:
+    std::wstring appKey_;
+    bool createdAppKey_ = false;
+    std::optional<SavedValue> saved_;
+};
+
 // ---------------------------------------------------------------------------------------
 // Windows of another process.
 
@@ -165,6 +186,14 @@ void BringToFront(HWND window);
 bool PressKey(WORD virtualKey, bool shift = false);
 // Moves the real pointer to a point in screen coordinates.
 bool MovePointer(POINT screen);
+// Moves the real pointer and waits until `arrived` holds with the pointer still there a
+// little later. Under Wine on X, a move made from another process echoes back through
+// the program's own X connection and can be replayed after a later move, putting the
+// pointer back where it was; a move undone that way is made again.
+bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived, Milliseconds timeout = 5s);
+// The pointer's current shape, as the foreground program last set it: it changes once
+// the window under the pointer has handled the move (WM_SETCURSOR comes first).
+HCURSOR PointerShape();
 
 // ---------------------------------------------------------------------------------------
 // Message boxes.

@@ -3,6 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
+
+namespace {
+
+class WineSettings : public testing::Environment {
+public:
+    void SetUp() override { unmanaged_.emplace(vellicor::e2e::VellicorPath()); }
+    void TearDown() override { unmanaged_.reset(); }
+
+private:
+    std::optional<vellicor::e2e::UnmanagedWindowsUnderWine> unmanaged_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
@@ -12,5 +26,6 @@ int main(int argc, char** argv) {
         std::fputs("Pass --vellicor=<path of Vellicor.exe> or set VELLICOR_EXE.\n", stderr);
         return 2;
     }
+    testing::AddGlobalTestEnvironment(new WineSettings);
     return RUN_ALL_TESTS();
 }

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <set>
 #include <sstream>
-#include <thread>
 
 namespace vellicor::e2e {
 namespace {
@@ -220,10 +219,9 @@ protected:
 
     // Moves the pointer and waits for the tip to read `expected`.
     ::testing::AssertionResult HoverShows(POINT screen, const std::wstring& expected) const {
-        if (!MovePointer(screen)) return ::testing::AssertionFailure() << "SetCursorPos failed";
-        if (WaitUntil([&] { return Tip() == expected; }, 3s)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "the tip reads \"" << Utf8(Tip()) << "\", expected \""
-                                             << Utf8(expected) << "\"";
+        if (MovePointerUntil(screen, [&] { return Tip() == expected; })) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the tip reads \"" << Utf8(Tip()) << "\", expected \"" << Utf8(expected)
+                                             << "\"";
     }
 
     // Client points inside `area` that lie on no control except those in `allowed`.
@@ -279,9 +277,15 @@ TEST_F(HoverTips, FramesAndTheBackgroundClearTheTip) {
 
 TEST_F(HoverTips, TheTipBoxKeepsTheLastTip) {
     const ControlDef& box = Def(L"chkTenths");
+    BringToFront(main_.Window());
     ASSERT_TRUE(HoverShows(ScreenCentre(main_.Control(box.name)), Name(box.tag)));
-    ASSERT_TRUE(MovePointer(ScreenCentre(main_.Control(L"txtTip"))));
-    std::this_thread::sleep_for(kQuietPeriod);
+
+    // The edit box shows its text cursor while handling the move; once the cursor has
+    // changed and the program has answered a message, the move has been handled.
+    const HCURSOR overBox = PointerShape();
+    ASSERT_TRUE(MovePointerUntil(ScreenCentre(main_.Control(L"txtTip")), [&] { return PointerShape() != overBox; }))
+        << "the pointer never took the text shape over the tip box";
+    ASSERT_TRUE(main_.Program().Sync());
     EXPECT_EQ(Name(box.tag), Tip());
 }
 

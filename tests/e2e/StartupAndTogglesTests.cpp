@@ -155,23 +155,23 @@ using ToggleClick = WithProgram;
 
 TEST_F(ToggleClick, InvertedBoxesWriteZeroWhenCheckedAndOneWhenUnchecked) {
     // Grayed by a missing value, by a foreign type, and plain unchecked and checked.
-    struct Start {
+    struct Initial {
         const char* what;
         std::optional<RawValue> stored;
         int shows;
     };
-    const Start starts[] = {
+    const Initial initial[] = {
         {"missing", std::nullopt, BST_INDETERMINATE},
         {"text", TextValue(L"yes"), BST_INDETERMINATE},
         {"1", DwordValue(1), BST_UNCHECKED},
         {"0", DwordValue(0), BST_CHECKED},
     };
-    std::vector<const Start*> given;
+    std::vector<const Initial*> given;
     settings_.SetDword(kSentinel, kSentinelValue);
     std::size_t next = 0;
     for (const ToggleDef& toggle : app::RegistryToggles()) {
         if (!IsInverted(toggle)) continue;
-        given.push_back(&starts[next++ % std::size(starts)]);
+        given.push_back(&initial[next++ % std::size(initial)]);
         if (given.back()->stored) settings_.SetRaw(Name(toggle.valueName), *given.back()->stored);
     }
     ASSERT_NO_FATAL_FAILURE(Start());
@@ -180,7 +180,7 @@ TEST_F(ToggleClick, InvertedBoxesWriteZeroWhenCheckedAndOneWhenUnchecked) {
     std::size_t index = 0;
     for (const ToggleDef& toggle : app::RegistryToggles()) {
         if (!IsInverted(toggle)) continue;
-        const Start& start = *given[index++];
+        const Initial& start = *given[index++];
         SCOPED_TRACE(Utf8(toggle.control) + " starting " + start.what);
         ASSERT_EQ(start.shows, State(toggle.control));
 

@@ -150,13 +150,6 @@ TEST(AboutLinks, EachLabelOpensItsOwnTagAndTheWindowStaysOpen) {
     EXPECT_EQ(0, about.host.closes);
 }
 
-TEST(AboutLinks, MailLinkStartsAMessageWhoseSubjectIsTheProgramName) {
-    const std::wstring_view mail = links::kMail;
-    EXPECT_TRUE(mail.starts_with(L"mailto:"));
-    EXPECT_TRUE(mail.ends_with(L"?subject=Vellicor"));
-    EXPECT_NE(std::wstring_view::npos, mail.find(L'@'));
-}
-
 TEST(AboutButtons, OkClosesThroughTheHostAndOpensNothing) {
     AboutHarness about;
     about.window.Get(L"cmdOK").UserClick();

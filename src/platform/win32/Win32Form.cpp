@@ -357,6 +357,16 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(window_, &ps);
         return 0;
     }
+    case WM_NEXTDLGCTL: {
+        // Multi-line text boxes ask for Tab and Enter through this dialog message, which
+        // the default handling of an ordinary window ignores.
+        const HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                         : ::GetNextDlgTabItem(window_, ::GetFocus(), wParam != 0);
+        if (!next) return 0;
+        if (::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(next, EM_SETSEL, 0, -1);
+        ::SetFocus(next);
+        return 0;
+    }
     case WM_CLOSE:
         if (!onClose) break;
         onClose();

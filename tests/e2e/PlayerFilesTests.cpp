@@ -1,0 +1,222 @@
+// The player's files through the real window: the two read-only boxes and the two
+// file commands, on real files in a fresh install folder.
+#include "e2e/Driver.h"
+#include "e2e/PlayerFiles.h"
+
+#include "ui/Messages.h"
+
+#include <gtest/gtest.h>
+
+namespace vellicor::e2e {
+namespace {
+
+namespace msg = ui::messages;
+
+const std::string kEmptyPlaylist = "[playlist]\r\nnumberofentries=0\r\n";
+const std::string kFullPlaylist = "[playlist]\r\nFile1=C:\\Music\\a.mp3\r\nnumberofentries=1\r\n";
+const std::string kLibrary = "library contents";
+
+class PlayerFiles : public testing::Test {
+protected:
+    void Prepare(const std::wstring& folderSuffix = L"") {
+        folder_.emplace(folderSuffix);
+        settings_.SetText(L"Install_Dir", folder_->Path());
+        lib_ = folder_->File(L"xmplay.library");
+        pls_ = folder_->File(L"xmplay.pls");
+    }
+    void WriteBoth() {
+        WriteBytes(lib_, kLibrary);
+        WriteBytes(pls_, kFullPlaylist);
+    }
+    // Starts the program and answers the start-up boxes with OK, returning their texts.
+    std::vector<std::wstring> Start() {
+        program_.emplace();
+        std::vector<std::wstring> texts;
+        HWND last = nullptr;
+        for (;;) {
+            std::optional<MessageBoxView> box;
+            const bool settled = WaitUntil([&] {
+                if (last && ::IsWindow(last)) return false;
+                for (HWND window : program_->TopLevelWindows()) {
+                    if (ClassOf(window) == L"#32770") {
+                        box = program_->WaitForMessageBox();
+                        return true;
+                    }
+                    if (ClassOf(window) == L"VellicorForm") return true;
+                }
+                return false;
+            });
+            if (!settled || !box) break;
+            texts.push_back(box->text);
+            EXPECT_EQ(std::vector<std::wstring>{L"OK"}, box->buttons);
+            AnswerMessageBox(*box, Answer::Ok);
+            last = box->window;
+        }
+        EXPECT_TRUE(program_->WaitForMainWindow());
+        return texts;
+    }
+    // Presses a tool button, answers the question, and returns the text of what follows
+    // (empty when nothing follows).
+    std::wstring Command(const wchar_t* button, Answer answer = Answer::Ok) {
+        EXPECT_TRUE(program_->PostClick(program_->Control(button)));
+        const auto question = program_->WaitForMessageBox();
+        if (!question) return L"<no question>";
+        EXPECT_EQ((std::vector<std::wstring>{L"OK", L"Cancel"}), question->buttons);
+        AnswerMessageBox(*question, answer);
+        const auto result = NextMessageBox(*program_, question->window, answer == Answer::Ok ? kPatience : kQuietPeriod);
+        if (!result) return L"";
+        EXPECT_EQ(std::vector<std::wstring>{L"OK"}, result->buttons);
+        AnswerMessageBox(*result, Answer::Ok);
+        WaitUntil([&] { return !::IsWindow(result->window); });
+        return result->text;
+    }
+    friend void ExerciseEverything(PlayerFiles& t);
+    int Check(const wchar_t* box) { return program_->CheckState(program_->Control(box)); }
+    void Click(const wchar_t* box) { ASSERT_TRUE(program_->Click(program_->Control(box))); }
+
+    ScratchSettings settings_;
+    std::optional<InstallFolder> folder_;
+    std::wstring lib_;
+    std::wstring pls_;
+    std::optional<VellicorProcess> program_;
+};
+
+TEST_F(PlayerFiles, MissingFilesAreReportedAtStartInOrderWithTheirExactTexts) {
+    Prepare();
+    const auto texts = Start();
+    ASSERT_EQ(2u, texts.size());
+    EXPECT_EQ(std::wstring(msg::kCouldNotFind) + lib_ + msg::kGlobalPlaylistNote, texts[0]);
+    EXPECT_EQ(std::wstring(msg::kCouldNotFind) + pls_, texts[1]);
+    EXPECT_EQ(BST_INDETERMINATE, Check(L"chkLibReadOnly"));
+    EXPECT_EQ(BST_INDETERMINATE, Check(L"chkPlayReadOnly"));
+
+    Click(L"chkLibReadOnly");
+    EXPECT_EQ(BST_CHECKED, Check(L"chkLibReadOnly"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(lib_)) << "checking a missing file creates nothing";
+}
+
+TEST_F(PlayerFiles, ReadOnlyBoxesLoadAndFlipOnlyTheReadOnlyBit) {
+    Prepare();
+    WriteBoth();
+    SetAttributes(lib_, FILE_ATTRIBUTE_READONLY);
+    SetAttributes(pls_, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_TRUE(Start().empty());
+    EXPECT_EQ(BST_CHECKED, Check(L"chkLibReadOnly"));
+    EXPECT_EQ(BST_UNCHECKED, Check(L"chkPlayReadOnly"));
+
+    Click(L"chkPlayReadOnly");
+    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY},
+              Attributes(pls_) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY));
+    Click(L"chkPlayReadOnly");
+    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE},
+              Attributes(pls_) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY));
+    Click(L"chkLibReadOnly");
+    EXPECT_EQ(0u, Attributes(lib_) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(kFullPlaylist, ReadBytes(pls_)) << "attributes only: contents untouched";
+}
+
+TEST_F(PlayerFiles, DeclinedCommandsTouchNothing) {
+    Prepare();
+    WriteBoth();
+    Start();
+    EXPECT_EQ(L"", Command(L"cmdKillLib", Answer::Cancel));
+    EXPECT_EQ(L"", Command(L"cmdEmptyPlaylist", Answer::Escape));
+    EXPECT_EQ(L"", Command(L"cmdEmptyPlaylist", Answer::CloseBox));
+    EXPECT_EQ(kLibrary, ReadBytes(lib_));
+    EXPECT_EQ(kFullPlaylist, ReadBytes(pls_));
+}
+
+TEST_F(PlayerFiles, EmptyingSucceedsAndNamesTheFullPath) {
+    Prepare();
+    WriteBoth();
+    SetAttributes(pls_, FILE_ATTRIBUTE_HIDDEN);
+    Start();
+    EXPECT_EQ(msg::kLibraryEmptied + lib_, Command(L"cmdKillLib"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(lib_));
+
+    EXPECT_EQ(msg::kPlaylistEmptied + pls_, Command(L"cmdEmptyPlaylist"));
+    EXPECT_EQ(kEmptyPlaylist, ReadBytes(pls_));
+    EXPECT_EQ(0u, Attributes(pls_) & FILE_ATTRIBUTE_HIDDEN) << "a new file, without the old one's attributes";
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_->Path())) << "no temporary file left";
+}
+
+TEST_F(PlayerFiles, MissingFilesAreFailuresAndNoPlaylistIsCreated) {
+    Prepare();
+    Start();
+    EXPECT_EQ(FailureReport(msg::kErrorEmptyingLibrary, ERROR_FILE_NOT_FOUND), Command(L"cmdKillLib"));
+    EXPECT_EQ(FailureReport(msg::kErrorEmptyingPlaylist, ERROR_FILE_NOT_FOUND), Command(L"cmdEmptyPlaylist"));
+    EXPECT_TRUE(FileNames(folder_->Path()).empty());
+}
+
+TEST_F(PlayerFiles, ReadOnlyFilesAreRefusedAndKeptWithTheirAttribute) {
+    Prepare();
+    WriteBoth();
+    SetAttributes(lib_, FILE_ATTRIBUTE_READONLY);
+    SetAttributes(pls_, FILE_ATTRIBUTE_READONLY);
+    Start();
+    EXPECT_EQ(FailureReport(msg::kErrorEmptyingLibrary, ERROR_ACCESS_DENIED), Command(L"cmdKillLib"));
+    EXPECT_EQ(FailureReport(msg::kErrorEmptyingPlaylist, ERROR_ACCESS_DENIED), Command(L"cmdEmptyPlaylist"));
+    EXPECT_EQ(kLibrary, ReadBytes(lib_));
+    EXPECT_EQ(kFullPlaylist, ReadBytes(pls_));
+    EXPECT_NE(0u, Attributes(pls_) & FILE_ATTRIBUTE_READONLY);
+}
+
+TEST_F(PlayerFiles, ALockedPlaylistIsKeptByteForByteAndNoTemporaryFileStays) {
+    Prepare();
+    WriteBoth();
+    Start();
+    {
+        const LockedFile lock(pls_);
+        ASSERT_TRUE(lock.Locked());
+        const std::wstring text = Command(L"cmdEmptyPlaylist");
+        EXPECT_EQ(0u, text.rfind(std::wstring(msg::kErrorEmptyingPlaylist) + L"\r\n\r\n", 0)) << Utf8(text);
+        const std::wstring libText = Command(L"cmdKillLib");
+        EXPECT_EQ(msg::kLibraryEmptied + lib_, libText) << "the library was not locked";
+    }
+    EXPECT_EQ(kFullPlaylist, ReadBytes(pls_));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_->Path()));
+}
+
+// Loads, flips and empties both files in the prepared folder.
+void ExerciseEverything(PlayerFiles& t);
+
+TEST_F(PlayerFiles, AnInstallFolderWithCyrillicAndCjkLettersWorks) {
+    Prepare(L" Музыка 音楽");
+    ExerciseEverything(*this);
+}
+
+TEST_F(PlayerFiles, AnInstallFolderLongerThanMaxPathWorks) {
+    Prepare();
+    std::wstring path = folder_->Path();
+    for (const wchar_t* part : {L"a-folder-name-of-some-length-to-reach-past-the-old-limit-quickly-1",
+                                L"a-folder-name-of-some-length-to-reach-past-the-old-limit-quickly-2",
+                                L"a-folder-name-of-some-length-to-reach-past-the-old-limit-quickly-3",
+                                L"a-folder-name-of-some-length-to-reach-past-the-old-limit-quickly-4",
+                                L"player"}) {
+        path += L"\\";
+        path += part;
+        ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+    }
+    ASSERT_GT(path.size() + std::wstring(L"\\xmplay.library").size(), std::size_t{MAX_PATH});
+    settings_.SetText(L"Install_Dir", path);
+    lib_ = path + L"\\xmplay.library";
+    pls_ = path + L"\\xmplay.pls";
+    ExerciseEverything(*this);
+}
+
+void ExerciseEverything(PlayerFiles& t) {
+    t.WriteBoth();
+    EXPECT_TRUE(t.Start().empty()) << Utf8(t.pls_);
+    EXPECT_EQ(BST_UNCHECKED, t.Check(L"chkPlayReadOnly"));
+    t.Click(L"chkPlayReadOnly");
+    EXPECT_NE(0u, Attributes(t.pls_) & FILE_ATTRIBUTE_READONLY);
+    t.Click(L"chkPlayReadOnly");
+    EXPECT_EQ(0u, Attributes(t.pls_) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(msg::kPlaylistEmptied + t.pls_, t.Command(L"cmdEmptyPlaylist"));
+    EXPECT_EQ(kEmptyPlaylist, ReadBytes(t.pls_));
+    EXPECT_EQ(msg::kLibraryEmptied + t.lib_, t.Command(L"cmdKillLib"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(t.lib_));
+}
+
+} // namespace
+} // namespace vellicor::e2e
