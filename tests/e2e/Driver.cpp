@@ -11,6 +11,28 @@
 
 namespace vellicor::e2e {
 
+std::string Utf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                          nullptr);
+    return result;
+}
+
+RawValue DwordValue(DWORD number) {
+    RawValue value{REG_DWORD, std::vector<BYTE>(sizeof number)};
+    std::memcpy(value.data.data(), &number, sizeof number);
+    return value;
+}
+
+RawValue TextValue(const std::wstring& text) {
+    RawValue value{REG_SZ, std::vector<BYTE>((text.size() + 1) * sizeof(wchar_t), 0)};
+    std::memcpy(value.data.data(), text.data(), text.size() * sizeof(wchar_t));
+    return value;
+}
+
 namespace {
 
 // The program numbers its controls from here, in creation order.
@@ -25,18 +47,8 @@ std::wstring& ConfiguredPath() {
     return path;
 }
 
-std::string Narrow(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                          nullptr);
-    return result;
-}
-
 [[noreturn]] void Fail(const char* call, LSTATUS status, const std::wstring& what) {
-    throw std::runtime_error(std::string(call) + "(" + Narrow(what) + ") failed with " + std::to_string(status));
+    throw std::runtime_error(std::string(call) + "(" + Utf8(what) + ") failed with " + std::to_string(status));
 }
 
 // Wine exports the translation from a Unix path to the drive letter path it maps it to.
@@ -49,7 +61,7 @@ std::wstring WindowsPathOf(const std::wstring& path) {
                                     ::GetProcAddress(kernel, "wine_get_dos_file_name")))
                               : nullptr;
     if (!toDos) return path;
-    WCHAR* dos = toDos(Narrow(path).c_str());
+    WCHAR* dos = toDos(Utf8(path).c_str());
     if (!dos) return path;
     std::wstring result(dos);
     ::HeapFree(::GetProcessHeap(), 0, dos);
@@ -93,24 +105,6 @@ std::optional<RawValue> QueryValue(HKEY key, const std::wstring& name) {
     }
     Fail("RegQueryValueExW", ERROR_MORE_DATA, name);
 }
-
-} // namespace
-
-RawValue DwordValue(DWORD number) {
-    RawValue value{REG_DWORD, std::vector<BYTE>(sizeof number)};
-    std::memcpy(value.data.data(), &number, sizeof number);
-    return value;
-}
-
-RawValue TextValue(const std::wstring& text) {
-    RawValue value{REG_SZ, std::vector<BYTE>((text.size() + 1) * sizeof(wchar_t), 0)};
-    std::memcpy(value.data.data(), text.data(), text.size() * sizeof(wchar_t));
-    return value;
-}
-
-std::string Utf8(std::wstring_view text) { return Narrow(text); }
-
-namespace {
 
 struct ProcessWindows {
     DWORD processId;
@@ -177,7 +171,7 @@ std::size_t LayoutIndex(std::wstring_view name) {
     for (std::size_t i = 0; i < layout.size(); ++i) {
         if (layout[i].name == name) return i;
     }
-    throw std::invalid_argument("no control named " + Narrow(std::wstring(name)) + " in the main window");
+    throw std::invalid_argument("no control named " + Utf8(std::wstring(name)) + " in the main window");
 }
 
 void ConfigureFromCommandLine() {
@@ -406,10 +400,10 @@ std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 // ---------------------------------------------------------------------------------------
 
-void BringToFront(HWND window) {
-    if (::GetForegroundWindow() == window) return;
+bool BringToFront(HWND window) {
+    if (::GetForegroundWindow() == window) return true;
     ::SetForegroundWindow(window);
-    WaitUntil([window] { return ::GetForegroundWindow() == window; }, 2s);
+    return WaitUntil([window] { return ::GetForegroundWindow() == window; }, 5s);
 }
 
 bool PressKey(WORD virtualKey, bool shift) {
@@ -473,8 +467,7 @@ bool AnswerMessageBox(const MessageBoxView& box, Answer answer) {
     case Answer::Yes: return clickButton(IDYES);
     case Answer::No: return clickButton(IDNO);
     case Answer::Escape:
-        BringToFront(box.window);
-        return PressKey(VK_ESCAPE);
+        return BringToFront(box.window) && PressKey(VK_ESCAPE);
     case Answer::CloseBox: return ::PostMessageW(box.window, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
     }
     return false;

@@ -10,11 +10,12 @@
 #include <windows.h>
 
 #include <chrono>
-#include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vellicor::e2e {
@@ -141,7 +142,8 @@ bool UnderWine();
 // program hides makes Wine's X11 driver wait 2 s for a window manager to confirm it, so
 // each message box closed or program ended costs 2 s. Telling Wine not to hand this
 // program's windows to a window manager removes the wait and changes nothing the program
-// can see. Scoped to the program file's name, and undone on destruction.
+// can see; inside a Wine virtual desktop it is not needed and does no harm. Scoped to
+// the program file's name, and undone on destruction.
 class UnmanagedWindowsUnderWine {
 public:
     explicit UnmanagedWindowsUnderWine(const std::wstring& programPath);
@@ -181,7 +183,8 @@ std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM
 // Input. Key presses and pointer moves go through the system's input queue as a person's
 // would, to whichever window is in the foreground.
 
-void BringToFront(HWND window);
+// Makes the window the foreground one; true once it is.
+bool BringToFront(HWND window);
 // Presses and releases the key, with Shift held down around it when asked.
 bool PressKey(WORD virtualKey, bool shift = false);
 // Moves the real pointer to a point in screen coordinates.

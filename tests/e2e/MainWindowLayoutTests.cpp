@@ -44,13 +44,6 @@ std::string Show(const RECT& r) {
     return text.str();
 }
 
-std::string NameOf(HWND control) {
-    const int index = ::GetDlgCtrlID(control) - 100;
-    const auto layout = ui::MainLayout();
-    if (!control || index < 0 || index >= static_cast<int>(layout.size())) return "(not a control)";
-    return Utf8(layout[static_cast<std::size_t>(index)].name);
-}
-
 // The pointer waits in the screen's far corner, away from where the window opens, so
 // that no stray move reaches the program before the test makes one.
 void ParkPointer() {
@@ -69,6 +62,12 @@ public:
     VellicorProcess& Program() { return *program_; }
     HWND Window() const { return window_; }
     HWND Control(std::wstring_view name) const { return program_->Control(name); }
+    std::string NameOf(HWND control) const {
+        for (std::size_t i = 0; control && i < ui::MainLayout().size(); ++i) {
+            if (program_->Control(i) == control) return Utf8(ui::MainLayout()[i].name);
+        }
+        return "(no control)";
+    }
 
 private:
     SavedValue logPixels_; // restored after the program has ended
@@ -144,21 +143,20 @@ TEST(Keyboard, TabFollowsTheTabColumnSkippingFramesAndShiftTabGoesBack) {
     std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     ASSERT_EQ(L"cmdRefresh", order.front()->name);
 
-    BringToFront(main.Window());
+    ASSERT_TRUE(BringToFront(main.Window()));
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(main.Window()) == main.Control(L"cmdRefresh"); }))
-        << "the focus starts on " << NameOf(FocusOf(main.Window()));
+        << "the focus starts on " << main.NameOf(FocusOf(main.Window()));
 
     const std::size_t n = order.size();
-    for (int direction : {+1, -1}) {
-        const bool shift = direction < 0;
+    for (const bool shift : {false, true}) {
         std::size_t at = 0;
         for (std::size_t step = 0; step < n; ++step) {
-            at = (at + n + static_cast<std::size_t>(direction)) % n;
+            at = shift ? (at + n - 1) % n : (at + 1) % n;
             const HWND want = main.Control(order[at]->name);
             ASSERT_TRUE(PressKey(VK_TAB, shift));
             ASSERT_TRUE(WaitUntil([&] { return FocusOf(main.Window()) == want; }, 3s))
                 << (shift ? "Shift+Tab" : "Tab") << " should reach " << Utf8(order[at]->name) << ", the focus is on "
-                << NameOf(FocusOf(main.Window()));
+                << main.NameOf(FocusOf(main.Window()));
         }
     }
 }
@@ -177,7 +175,7 @@ TEST_P(Closing, EndsTheProgramWithoutAQuestion) {
         ASSERT_TRUE(main.Program().PostClick(main.Control(L"cmdExit")));
         break;
     case CloseBy::EscKey:
-        BringToFront(main.Window());
+        ASSERT_TRUE(BringToFront(main.Window()));
         ASSERT_TRUE(PressKey(VK_ESCAPE));
         break;
     case CloseBy::CloseMessage:
@@ -208,86 +206,105 @@ INSTANTIATE_TEST_SUITE_P(Ways, Closing,
 
 // ---------------------------------------------------------------------------------------
 
-class HoverTips : public testing::Test {
+// At a second density too: the window tells frames from the background by their scaled
+// rectangles.
+class HoverTips : public testing::TestWithParam<int> {
 protected:
-    void SetUp() override { ASSERT_TRUE(main_.Window()) << "no main window"; }
+    HoverTips() : dpi_(GetParam()), main_(dpi_) {}
+    void SetUp() override {
+        ASSERT_TRUE(main_.Window()) << "no main window";
+        ASSERT_TRUE(BringToFront(main_.Window()));
+    }
 
     std::wstring Tip() const { return TextOf(main_.Control(L"txtTip")); }
-
-    // A point in the main window's client area, as a screen point.
+    POINT Centre(std::wstring_view name) const { return ScreenCentre(main_.Control(name)); }
     POINT At(POINT client) const { return ToScreen(main_.Window(), client); }
 
     // Moves the pointer and waits for the tip to read `expected`.
-    ::testing::AssertionResult HoverShows(POINT screen, const std::wstring& expected) const {
-        if (MovePointerUntil(screen, [&] { return Tip() == expected; })) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "the tip reads \"" << Utf8(Tip()) << "\", expected \"" << Utf8(expected)
-                                             << "\"";
+    testing::AssertionResult HoverShows(POINT screen, const std::wstring& expected) const {
+        if (MovePointerUntil(screen, [&] { return Tip() == expected; })) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "the tip reads \"" << Utf8(Tip()) << "\", expected \"" << Utf8(expected)
+                                           << "\"";
     }
 
-    // Client points inside `area` that lie on no control except those in `allowed`.
-    std::vector<POINT> BarePoints(const RECT& area, const std::set<std::wstring_view>& allowed) const {
+    RECT Client() const {
+        return RECT{0, 0, ::MulDiv(ui::kMainClientWidth, dpi_, 1440), ::MulDiv(ui::kMainClientHeight, dpi_, 1440)};
+    }
+
+    // Client points in `area`, a few pixels apart, on no control but those `allowed`.
+    std::vector<POINT> BarePoints(const RECT& area, const std::set<std::wstring_view>& allowed = {}) const {
         std::vector<POINT> points;
         for (LONG y = area.top + 1; y < area.bottom - 1; y += 3) {
             for (LONG x = area.left + 1; x < area.right - 1; x += 3) {
-                bool bare = true;
-                for (const ControlDef& def : ui::MainLayout()) {
-                    const RECT r = ExpectedRect(def, 96);
-                    if (!allowed.contains(def.name) && ::PtInRect(&r, POINT{x, y})) bare = false;
-                }
+                const bool bare = std::none_of(ui::MainLayout().begin(), ui::MainLayout().end(), [&](const ControlDef& def) {
+                    const RECT r = ExpectedRect(def, dpi_);
+                    return !allowed.contains(def.name) && ::PtInRect(&r, POINT{x, y});
+                });
                 if (bare) points.push_back(POINT{x, y});
             }
         }
         return points;
     }
 
+    // The first, the middle and the last of them.
+    static std::vector<POINT> Sample(const std::vector<POINT>& points) {
+        if (points.empty()) return {};
+        return {points.front(), points[points.size() / 2], points.back()};
+    }
+
+    const int dpi_;
     MainWindow main_;
 };
 
-TEST_F(HoverTips, EachCheckBoxAndButtonShowsItsTagWordForWord) {
-    const POINT background = BarePoints(RECT{0, 0, 393, 297}, {}).front();
+TEST_P(HoverTips, EachCheckBoxAndButtonShowsItsTagWordForWord) {
+    const auto background = BarePoints(Client());
+    ASSERT_FALSE(background.empty());
     for (const ControlDef& def : ui::MainLayout()) {
         if (def.kind != ControlKind::CheckBox && def.kind != ControlKind::CommandButton) continue;
         ASSERT_FALSE(def.tag.empty()) << Utf8(def.name);
-        EXPECT_TRUE(HoverShows(ScreenCentre(main_.Control(def.name)), Name(def.tag))) << Utf8(def.name);
-        EXPECT_TRUE(HoverShows(At(background), L"")) << "back from " << Utf8(def.name);
+        // From a cleared tip, so that each text is known to come from this control.
+        ASSERT_TRUE(HoverShows(At(background.front()), L"")) << "before " << Utf8(def.name);
+        EXPECT_TRUE(HoverShows(Centre(def.name), Name(def.tag))) << Utf8(def.name);
     }
 }
 
-TEST_F(HoverTips, FramesAndTheBackgroundClearTheTip) {
-    const ControlDef& someButton = Def(L"cmdRefresh");
-    const std::wstring someTip = Name(someButton.tag);
+TEST_P(HoverTips, FramesAndTheBackgroundClearTheTip) {
+    const ControlDef& button = Def(L"cmdRefresh");
+    const auto clearedAt = [&](POINT spot) {
+        const testing::AssertionResult shown = HoverShows(Centre(button.name), Name(button.tag));
+        return shown ? HoverShows(At(spot), L"") : shown;
+    };
     for (const ControlDef& frame : ui::MainLayout()) {
         if (frame.kind != ControlKind::Frame) continue;
-        const RECT r = ExpectedRect(frame, 96);
-        const POINT caption{r.left + 12, r.top + 3};
-        const auto bare = BarePoints(r, {frame.name});
-        ASSERT_FALSE(bare.empty()) << Utf8(frame.name);
-        for (POINT spot : {caption, bare.front(), bare.back()}) {
-            ASSERT_TRUE(HoverShows(ScreenCentre(main_.Control(someButton.name)), someTip));
-            EXPECT_TRUE(HoverShows(At(spot), L""))
-                << Utf8(frame.name) << " at (" << spot.x << "," << spot.y << ")";
+        const RECT r = ExpectedRect(frame, dpi_);
+        const POINT caption{r.left + ::MulDiv(12, dpi_, 96), r.top + ::MulDiv(3, dpi_, 96)};
+        EXPECT_TRUE(clearedAt(caption)) << Utf8(frame.name) << "'s caption";
+        const auto empty = BarePoints(r, {frame.name});
+        ASSERT_FALSE(empty.empty()) << Utf8(frame.name);
+        for (POINT spot : Sample(empty)) {
+            EXPECT_TRUE(clearedAt(spot)) << Utf8(frame.name) << " at (" << spot.x << "," << spot.y << ")";
         }
     }
-    for (POINT spot : BarePoints(RECT{0, 0, 393, 297}, {})) {
-        ASSERT_TRUE(HoverShows(ScreenCentre(main_.Control(someButton.name)), someTip));
-        EXPECT_TRUE(HoverShows(At(spot), L"")) << "background at (" << spot.x << "," << spot.y << ")";
-        break;
+    for (POINT spot : Sample(BarePoints(Client()))) {
+        EXPECT_TRUE(clearedAt(spot)) << "the background at (" << spot.x << "," << spot.y << ")";
     }
 }
 
-TEST_F(HoverTips, TheTipBoxKeepsTheLastTip) {
+TEST_P(HoverTips, TheTipBoxKeepsTheLastTip) {
     const ControlDef& box = Def(L"chkTenths");
-    BringToFront(main_.Window());
-    ASSERT_TRUE(HoverShows(ScreenCentre(main_.Control(box.name)), Name(box.tag)));
+    ASSERT_TRUE(HoverShows(Centre(box.name), Name(box.tag)));
 
-    // The edit box shows its text cursor while handling the move; once the cursor has
+    // The edit box shows its text cursor while handling the move; once the shape has
     // changed and the program has answered a message, the move has been handled.
     const HCURSOR overBox = PointerShape();
-    ASSERT_TRUE(MovePointerUntil(ScreenCentre(main_.Control(L"txtTip")), [&] { return PointerShape() != overBox; }))
+    ASSERT_TRUE(MovePointerUntil(Centre(L"txtTip"), [&] { return PointerShape() != overBox; }))
         << "the pointer never took the text shape over the tip box";
     ASSERT_TRUE(main_.Program().Sync());
     EXPECT_EQ(Name(box.tag), Tip());
 }
+
+INSTANTIATE_TEST_SUITE_P(Dpi, HoverTips, testing::Values(96, 144),
+                         [](const testing::TestParamInfo<int>& info) { return "At" + std::to_string(info.param); });
 
 } // namespace
 } // namespace vellicor::e2e

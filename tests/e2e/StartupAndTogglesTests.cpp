@@ -16,8 +16,8 @@ namespace {
 using app::ToggleDef;
 using app::ToggleKind;
 
-// Written before every start: a write by the program anywhere in the key shows up as a
-// changed snapshot, a wholesale rewrite as a changed sentinel.
+// Stored before every start, so that the key's snapshot is never trivially empty: a
+// program that cleared or recreated the key would show up as a lost sentinel.
 constexpr wchar_t kSentinel[] = L"Vellicor e2e sentinel";
 constexpr DWORD kSentinelValue = 0x5EED;
 

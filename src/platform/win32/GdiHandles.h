@@ -13,7 +13,6 @@ struct GdiObjectDeleter {
 
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
-using UniquePen = std::unique_ptr<std::remove_pointer_t<HPEN>, GdiObjectDeleter>;
 
 struct IconDeleter {
     void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }

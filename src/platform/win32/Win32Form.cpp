@@ -114,10 +114,16 @@ Win32Form::~Win32Form() { Destroy(); }
 
 bool Win32Form::Create(HWND owner) {
     RegisterWindowClass(&Win32Form::WindowProc);
+    // Everything is made at its final size and place for the system DPI: start-up time
+    // is spent once, not on moving things about. A monitor of another DPI re-lays it out.
+    dpi_ = WindowDpi(nullptr);
+    MakeFonts(dpi_);
+    const RECT frame = WindowRectForClient(TwipsToPixels(style_.clientWidth, dpi_),
+                                           TwipsToPixels(style_.clientHeight, dpi_), style_.style, style_.exStyle, dpi_);
     window_ = ::CreateWindowExW(style_.exStyle, kWindowClass, style_.caption.c_str(), style_.style, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 400, 300, owner, nullptr, Instance(), this);
+                                CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
+                                Instance(), this);
     if (!window_) return false;
-    dpi_ = WindowDpi(window_);
     if (style_.iconResource != 0) {
         const int big = ::GetSystemMetrics(SM_CXICON);
         const int small = ::GetSystemMetrics(SM_CXSMICON);
@@ -129,7 +135,7 @@ bool Win32Form::Create(HWND owner) {
         ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     }
     CreateControls();
-    ApplyLayout(dpi_);
+    if (const UINT dpi = WindowDpi(window_); dpi != dpi_) ApplyLayout(dpi);
     return true;
 }
 
@@ -161,15 +167,26 @@ void Win32Form::RunUntilClosed() {
 void Win32Form::CreateControls() {
     const auto& controls = model_.Controls();
     views_.resize(controls.size());
-    for (std::size_t i = 0; i < controls.size(); ++i) {
+    // The dialog manager moves the focus in z-order, and each new child goes below the
+    // ones before it: creating the windows in tab order gives the tab order. Their ids
+    // follow the model's creation order all the same.
+    std::vector<std::size_t> byTab(controls.size());
+    for (std::size_t i = 0; i < byTab.size(); ++i) byTab[i] = i;
+    std::stable_sort(byTab.begin(), byTab.end(), [&](std::size_t a, std::size_t b) {
+        return controls[a]->Definition().tabIndex < controls[b]->Definition().tabIndex;
+    });
+    for (std::size_t i : byTab) {
         const ControlDef& def = controls[i]->Definition();
         const bool isDefault = !style_.defaultButton.empty() && def.name == style_.defaultButton;
         const ClassAndStyle kind = WindowKind(def, isDefault);
         if (!kind.className) continue; // drawn, not a window
-        const HWND child = ::CreateWindowExW(kind.exStyle, kind.className, controls[i]->Text().c_str(), kind.style, 0, 0,
-                                             0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
+        const RECT r = ControlRect(def, dpi_);
+        const HWND child = ::CreateWindowExW(kind.exStyle, kind.className, controls[i]->Text().c_str(), kind.style,
+                                             r.left, r.top, r.right - r.left, r.bottom - r.top, window_,
+                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
                                              Instance(), nullptr);
         if (!child) continue;
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(def)), FALSE);
         ::SetWindowSubclass(child, &Win32Form::ChildProc, i, reinterpret_cast<DWORD_PTR>(this));
         if (def.kind == ControlKind::PictureBox) {
             const HICON icon = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(VELLICOR_ICON_PROGRAM),
@@ -179,20 +196,20 @@ void Win32Form::CreateControls() {
         views_[i] = std::make_unique<ChildView>(child);
         controls[i]->AttachView(views_[i].get());
     }
+}
 
-    // The dialog manager moves the focus in z-order: stack the windows by tab position.
-    std::vector<std::size_t> byTab;
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        if (views_[i]) byTab.push_back(i);
-    }
-    std::stable_sort(byTab.begin(), byTab.end(), [&](std::size_t a, std::size_t b) {
-        return controls[a]->Definition().tabIndex < controls[b]->Definition().tabIndex;
-    });
-    HWND previous = HWND_TOP;
-    for (std::size_t i : byTab) {
-        ::SetWindowPos(views_[i]->Handle(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = views_[i]->Handle();
-    }
+void Win32Form::MakeFonts(UINT dpi) {
+    unsigned used = 0;
+    for (const auto& control : model_.Controls()) used |= control->Definition().options;
+    font_ = MakeFont(dpi, 825, FW_NORMAL, false);
+    titleFont_ = (used & ui::kTitleFont) ? MakeFont(dpi, 1350, FW_BOLD, false) : nullptr;
+    linkFont_ = (used & ui::kLink) ? MakeFont(dpi, 825, FW_NORMAL, true) : nullptr;
+}
+
+HFONT Win32Form::FontFor(const ControlDef& def) const {
+    if (def.options & ui::kTitleFont) return titleFont_.get();
+    if (def.options & ui::kLink) return linkFont_.get();
+    return font_.get();
 }
 
 RECT Win32Form::ControlRect(const ControlDef& def, UINT dpi) const {
@@ -210,10 +227,7 @@ RECT Win32Form::ControlRect(const ControlDef& def, UINT dpi) const {
 
 void Win32Form::ApplyLayout(UINT dpi) {
     dpi_ = dpi;
-    font_ = MakeFont(dpi, 825, FW_NORMAL, false);
-    titleFont_ = MakeFont(dpi, 1350, FW_BOLD, false);
-    linkFont_ = MakeFont(dpi, 825, FW_NORMAL, true);
-
+    MakeFonts(dpi);
     const RECT frame = WindowRectForClient(TwipsToPixels(style_.clientWidth, dpi), TwipsToPixels(style_.clientHeight, dpi),
                                            style_.style, style_.exStyle, dpi);
     ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -226,10 +240,7 @@ void Win32Form::ApplyLayout(UINT dpi) {
         const RECT r = ControlRect(def, dpi);
         ::SetWindowPos(views_[i]->Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
-        HFONT font = font_.get();
-        if (def.options & ui::kTitleFont) font = titleFont_.get();
-        if (def.options & ui::kLink) font = linkFont_.get();
-        ::SendMessageW(views_[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        ::SendMessageW(views_[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(def)), TRUE);
     }
     ::InvalidateRect(window_, nullptr, TRUE);
 }
@@ -283,17 +294,19 @@ void Win32Form::OnMouseMove(POINT client) {
 }
 
 void Win32Form::PaintLines(HDC dc) const {
+    // The separator is a grey line with a white one under it: drawn at the same place,
+    // the white would hide the grey, so the white starts one device line lower, which
+    // gives the etched look of a standard separator. Lines here are horizontal.
+    const int unit = std::max(1, static_cast<int>(dpi_) / 96);
     for (const auto& control : model_.Controls()) {
         if (control->Kind() != ControlKind::Line) continue;
         const ControlDef& def = control->Definition();
-        // Index 1 is the grey hairline, index 0 the white two-unit line drawn over it.
         const bool white = def.index == 0;
-        const int width = white ? std::max(1, TwipsToPixels(30, dpi_)) : 1;
-        const UniquePen pen(::CreatePen(white ? PS_SOLID : PS_INSIDEFRAME, width, white ? kLineWhite : kLineGrey));
-        const HGDIOBJ old = ::SelectObject(dc, pen.get());
-        ::MoveToEx(dc, TwipsToPixels(def.left, dpi_), TwipsToPixels(def.top, dpi_), nullptr);
-        ::LineTo(dc, TwipsToPixels(def.left + def.width, dpi_), TwipsToPixels(def.top + def.height, dpi_));
-        ::SelectObject(dc, old);
+        const int top = TwipsToPixels(def.top, dpi_) + (white ? unit : 0);
+        const RECT band{TwipsToPixels(def.left, dpi_), top, TwipsToPixels(def.left + def.width, dpi_),
+                        top + (white ? 2 : 1) * unit};
+        const UniqueBrush brush(::CreateSolidBrush(white ? kLineWhite : kLineGrey));
+        ::FillRect(dc, &band, brush.get());
     }
 }
 

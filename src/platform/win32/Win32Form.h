@@ -61,6 +61,8 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void ApplyLayout(UINT dpi);
+    void MakeFonts(UINT dpi);
+    HFONT FontFor(const ui::ControlDef& def) const;
     void OnCommand(int id, int code);
     void OnMouseMove(POINT client);
     void PaintLines(HDC dc) const;

@@ -1,0 +1,122 @@
+// Whatever other programs left in the registry, the program starts, shows honest
+// states, writes nothing by itself, and reports what it cannot use.
+#include "e2e/Driver.h"
+#include "e2e/PlayerFiles.h"
+
+#include "ui/Messages.h"
+
+#include <gtest/gtest.h>
+
+namespace vellicor::e2e {
+namespace {
+
+namespace msg = ui::messages;
+
+RawValue Raw(DWORD type, std::vector<BYTE> data) { return RawValue{type, std::move(data)}; }
+
+RawValue Utf16(DWORD type, const std::wstring& text, bool terminated = true) {
+    RawValue value{type, {}};
+    for (wchar_t ch : text) {
+        value.data.push_back(static_cast<BYTE>(ch & 0xFF));
+        value.data.push_back(static_cast<BYTE>(ch >> 8));
+    }
+    if (terminated) value.data.insert(value.data.end(), {0, 0});
+    return value;
+}
+
+struct ToggleCase {
+    const char* what;
+    RawValue stored;
+    int inverted; // what chkTenths (NoTenths) shows
+    int presence; // what chkBoost (Boost) shows
+};
+
+// Numbers are a REG_DWORD or REG_DWORD_BIG_ENDIAN of four bytes, or a REG_QWORD of eight
+// that fits in 32 bits; nothing else is taken for a number.
+const std::vector<ToggleCase> kToggleCases = {
+    {"dword 0", Raw(REG_DWORD, {0, 0, 0, 0}), BST_CHECKED, BST_CHECKED},
+    {"dword 1", Raw(REG_DWORD, {1, 0, 0, 0}), BST_UNCHECKED, BST_CHECKED},
+    {"dword of 3 bytes", Raw(REG_DWORD, {0, 0, 0}), BST_INDETERMINATE, BST_UNCHECKED},
+    {"dword of 1 byte", Raw(REG_DWORD, {1}), BST_INDETERMINATE, BST_UNCHECKED},
+    {"dword of no bytes", Raw(REG_DWORD, {}), BST_INDETERMINATE, BST_UNCHECKED},
+    {"small qword", Raw(REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}), BST_UNCHECKED, BST_CHECKED},
+    {"large qword", Raw(REG_QWORD, {0, 0, 0, 0, 0, 0, 0, 1}), BST_INDETERMINATE, BST_UNCHECKED},
+    {"big-endian dword 0", Raw(REG_DWORD_BIG_ENDIAN, {0, 0, 0, 0}), BST_CHECKED, BST_CHECKED},
+    {"text 0", Utf16(REG_SZ, L"0"), BST_INDETERMINATE, BST_UNCHECKED},
+    {"text 1", Utf16(REG_SZ, L"1"), BST_INDETERMINATE, BST_UNCHECKED},
+    {"text abc", Utf16(REG_SZ, L"abc"), BST_INDETERMINATE, BST_UNCHECKED},
+    {"empty text", Utf16(REG_SZ, L""), BST_INDETERMINATE, BST_UNCHECKED},
+    {"unterminated text", Utf16(REG_SZ, L"0", false), BST_INDETERMINATE, BST_UNCHECKED},
+    {"expandable text", Utf16(REG_EXPAND_SZ, L"0"), BST_INDETERMINATE, BST_UNCHECKED},
+    {"multi text", Utf16(REG_MULTI_SZ, std::wstring(L"0\0", 2)), BST_INDETERMINATE, BST_UNCHECKED},
+    {"binary", Raw(REG_BINARY, {0, 0, 0, 0}), BST_INDETERMINATE, BST_UNCHECKED},
+    {"none", Raw(REG_NONE, {}), BST_INDETERMINATE, BST_UNCHECKED},
+    {"1 MB binary", Raw(REG_BINARY, std::vector<BYTE>(1 << 20, 0)), BST_INDETERMINATE, BST_UNCHECKED},
+};
+
+TEST(BadRegistryData, TogglesFollowTheNumberRuleAndNothingIsWritten) {
+    for (const ToggleCase& c : kToggleCases) {
+        SCOPED_TRACE(c.what);
+        ScratchSettings settings;
+        settings.SetRaw(L"NoTenths", c.stored);
+        settings.SetRaw(L"Boost", c.stored);
+        const ValueSnapshot before = settings.Values();
+
+        VellicorProcess program;
+        ASSERT_TRUE(program.WaitForMainWindow());
+        EXPECT_EQ(c.inverted, program.CheckState(program.Control(L"chkTenths")));
+        EXPECT_EQ(c.presence, program.CheckState(program.Control(L"chkBoost")));
+        ASSERT_TRUE(program.Click(program.Control(L"cmdRefresh")));
+        EXPECT_EQ(c.inverted, program.CheckState(program.Control(L"chkTenths")));
+        EXPECT_EQ(before, settings.Values());
+    }
+}
+
+struct FolderCase {
+    const char* what;
+    std::function<RawValue(const std::wstring& folder)> stored;
+    bool usable;
+};
+
+TEST(BadRegistryData, AnInstallFolderThatIsNotTextIsUnreadableAndReportedByTheCommands) {
+    const std::vector<FolderCase> cases = {
+        {"text", [](const std::wstring& f) { return Utf16(REG_SZ, f); }, true},
+        {"unterminated text", [](const std::wstring& f) { return Utf16(REG_SZ, f, false); }, true},
+        {"expandable text", [](const std::wstring& f) { return Utf16(REG_EXPAND_SZ, f); }, true},
+        {"dword 5", [](const std::wstring&) { return Raw(REG_DWORD, {5, 0, 0, 0}); }, false},
+        {"multi text", [](const std::wstring& f) { return Utf16(REG_MULTI_SZ, f + std::wstring(1, L'\0')); }, false},
+        {"binary", [](const std::wstring& f) { return Raw(REG_BINARY, Utf16(REG_SZ, f).data); }, false},
+        {"none", [](const std::wstring&) { return Raw(REG_NONE, {}); }, false},
+    };
+    for (const FolderCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchSettings settings;
+        const InstallFolder folder;
+        WriteBytes(folder.File(L"xmplay.library"), "library");
+        WriteBytes(folder.File(L"xmplay.pls"), "[playlist]\r\nnumberofentries=0\r\n");
+        SetAttributes(folder.File(L"xmplay.pls"), FILE_ATTRIBUTE_READONLY);
+        settings.SetRaw(L"Install_Dir", c.stored(folder.Path()));
+
+        VellicorProcess program;
+        ASSERT_TRUE(program.WaitForMainWindow());
+        EXPECT_FALSE(program.WaitForMessageBox(kQuietPeriod)) << "no missing-file message either way";
+        EXPECT_EQ(c.usable ? BST_CHECKED : BST_INDETERMINATE, program.CheckState(program.Control(L"chkPlayReadOnly")));
+        EXPECT_EQ(c.usable ? BST_UNCHECKED : BST_INDETERMINATE, program.CheckState(program.Control(L"chkLibReadOnly")));
+
+        ASSERT_TRUE(program.PostClick(program.Control(L"cmdKillLib")));
+        const auto question = program.WaitForMessageBox();
+        ASSERT_TRUE(question);
+        AnswerMessageBox(*question, Answer::Ok);
+        const auto result = NextMessageBox(program, question->window);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(c.usable ? msg::kLibraryEmptied + folder.File(L"xmplay.library")
+                           : FailureReport(msg::kErrorEmptyingLibrary, ERROR_INVALID_DATA),
+                  result->text);
+        EXPECT_EQ(!c.usable, Attributes(folder.File(L"xmplay.library")) != INVALID_FILE_ATTRIBUTES);
+        AnswerMessageBox(*result, Answer::Ok);
+        SetAttributes(folder.File(L"xmplay.pls"), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+} // namespace
+} // namespace vellicor::e2e
