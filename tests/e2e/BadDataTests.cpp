@@ -3,6 +3,7 @@
 #include "e2e/Driver.h"
 #include "e2e/PlayerFiles.h"
 
+#include "ui/MainLayout.h"
 #include "ui/Messages.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +117,78 @@ TEST(BadRegistryData, AnInstallFolderThatIsNotTextIsUnreadableAndReportedByTheCo
         AnswerMessageBox(*result, Answer::Ok);
         SetAttributes(folder.File(L"xmplay.pls"), FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+// Answers a command's question with OK and returns the text of the box that follows.
+std::wstring RunConfirmed(const VellicorProcess& program, const wchar_t* button, bool asks = true) {
+    if (!program.PostClick(program.Control(button))) return L"<not clicked>";
+    auto box = program.WaitForMessageBox();
+    if (box && asks) {
+        AnswerMessageBox(*box, Answer::Ok);
+        box = NextMessageBox(program, box->window);
+    }
+    if (!box) return L"<no box>";
+    const std::wstring text = box->text;
+    AnswerMessageBox(*box, Answer::Ok);
+    WaitUntil([&] { return !::IsWindow(box->window); });
+    return text;
+}
+
+TEST(ChangedUnderneath, SettingsKeyRemovedWhileRunningGivesHonestStatesAndReports) {
+    ScratchSettings settings;
+    const InstallFolder folder;
+    WriteBytes(folder.File(L"xmplay.library"), "library");
+    WriteBytes(folder.File(L"xmplay.pls"), "[playlist]\r\nnumberofentries=0\r\n");
+    settings.SetText(L"Install_Dir", folder.Path());
+    settings.SetDword(L"NoTenths", 0);
+    settings.SetDword(L"Boost", 1);
+    VellicorProcess program;
+    ASSERT_TRUE(program.WaitForMainWindow());
+    settings.DeleteKey();
+
+    for (const auto& control : ui::MainLayout()) {
+        if (control.kind == ui::ControlKind::CheckBox) {
+            ASSERT_TRUE(program.Click(program.Control(control.name)));
+        }
+    }
+    ASSERT_TRUE(program.Click(program.Control(L"cmdRefresh")));
+    for (const auto& control : ui::MainLayout()) {
+        if (control.kind != ui::ControlKind::CheckBox) continue;
+        const int expected = control.name == std::wstring_view(L"chkBoost") ? BST_UNCHECKED : BST_INDETERMINATE;
+        EXPECT_EQ(expected, program.CheckState(program.Control(control.name))) << Utf8(control.name);
+    }
+    EXPECT_FALSE(program.WaitForMessageBox(kQuietPeriod)) << "the folder is unknown now: no missing-file message";
+
+    // The key's handle is stale now: the system reports the key as deleted.
+    EXPECT_EQ(FailureReport(msg::kErrorEmptyingLibrary, ERROR_KEY_DELETED), RunConfirmed(program, L"cmdKillLib"));
+    EXPECT_EQ(FailureReport(msg::kErrorEmptyingPlaylist, ERROR_KEY_DELETED), RunConfirmed(program, L"cmdEmptyPlaylist"));
+    EXPECT_EQ(FailureReport(msg::kErrorFixingAssociations, ERROR_FILE_NOT_FOUND),
+              RunConfirmed(program, L"cmdFixAssoc", false));
+    EXPECT_EQ(FailureReport(msg::kErrorDeletingSettings, ERROR_FILE_NOT_FOUND), RunConfirmed(program, L"cmdKillReg"));
+    EXPECT_TRUE(program.Running());
+    EXPECT_FALSE(settings.Exists()) << "nothing recreated the key";
+    EXPECT_EQ(std::optional<std::string>("library"), ReadBytes(folder.File(L"xmplay.library")));
+}
+
+TEST(ChangedUnderneath, ADirectoryWhereThePlaylistShouldBeIsNeverTreatedAsIt) {
+    ScratchSettings settings;
+    const InstallFolder folder;
+    WriteBytes(folder.File(L"xmplay.library"), "library");
+    ASSERT_TRUE(::CreateDirectoryW(folder.File(L"xmplay.pls").c_str(), nullptr));
+    WriteBytes(folder.File(L"xmplay.pls") + L"\\inside.txt", "kept");
+    settings.SetText(L"Install_Dir", folder.Path());
+
+    VellicorProcess program;
+    const auto missing = program.WaitForMessageBox();
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(std::wstring(msg::kCouldNotFind) + folder.File(L"xmplay.pls"), missing->text);
+    AnswerMessageBox(*missing, Answer::Ok);
+    ASSERT_TRUE(program.WaitForMainWindow());
+    EXPECT_EQ(BST_INDETERMINATE, program.CheckState(program.Control(L"chkPlayReadOnly")));
+
+    EXPECT_EQ(FailureReport(msg::kErrorEmptyingPlaylist, ERROR_ACCESS_DENIED), RunConfirmed(program, L"cmdEmptyPlaylist"));
+    EXPECT_EQ(std::optional<std::string>("kept"), ReadBytes(folder.File(L"xmplay.pls") + L"\\inside.txt"));
+    EXPECT_NE(0u, Attributes(folder.File(L"xmplay.pls")) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace
