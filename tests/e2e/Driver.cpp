@@ -452,8 +452,8 @@ bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived, Millis
 bool AnswerMessageBox(const MessageBoxView& box, Answer answer) {
     const auto clickButton = [&box](int id) {
         for (HWND button : box.buttonWindows) {
-            // What a click on the button sends its dialog. (BM_CLICK itself takes Wine
-            // about two seconds to act on in a message box.)
+            // What a click on the button sends its dialog; it does not depend on the
+            // button having the focus or the box being in front.
             if (::GetDlgCtrlID(button) == id) {
                 return ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                                       reinterpret_cast<LPARAM>(button)) != FALSE;
