@@ -3,7 +3,6 @@
 #include "platform/win32/Dpi.h"
 #include "platform/win32/ResourceIds.h"
 
-#include <commctrl.h>
 
 #include <algorithm>
 
@@ -158,6 +157,7 @@ void Win32Form::RunUntilClosed() {
             if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam)); // let outer loops end too
             return;
         }
+        if (message.message == WM_MOUSEMOVE) RouteChildMouseMove(message.hwnd);
         if (window_ && ::IsDialogMessageW(window_, &message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
@@ -187,7 +187,6 @@ void Win32Form::CreateControls() {
                                              Instance(), nullptr);
         if (!child) continue;
         ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(def)), FALSE);
-        ::SetWindowSubclass(child, &Win32Form::ChildProc, i, reinterpret_cast<DWORD_PTR>(this));
         if (def.kind == ControlKind::PictureBox) {
             const HICON icon = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(VELLICOR_ICON_PROGRAM),
                                                                IMAGE_ICON, 32, 32, LR_SHARED));
@@ -328,18 +327,15 @@ LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam,
     }
 }
 
-LRESULT CALLBACK Win32Form::ChildProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR selfPointer) {
-    auto* self = reinterpret_cast<Win32Form*>(selfPointer);
-    if (message == WM_MOUSEMOVE) {
-        try {
-            self->model_.Controls()[id]->MouseMove();
-        } catch (...) {
-        }
-    } else if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(child, &Win32Form::ChildProc, id);
+// The pointer over one of our controls: the message is on its way to the control, and
+// the model hears of it here, in our own message loop, so that no control needs
+// subclassing. (The window's own background and its frames reach WindowProc.)
+void Win32Form::RouteChildMouseMove(HWND target) {
+    if (!window_ || ::GetParent(target) != window_) return;
+    try {
+        if (ui::Control* control = ControlById(::GetDlgCtrlID(target))) control->MouseMove();
+    } catch (...) {
     }
-    return ::DefSubclassProc(child, message, wParam, lParam);
 }
 
 LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
