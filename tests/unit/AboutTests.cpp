@@ -102,34 +102,6 @@ TEST(AboutDescription, TrailingBlanksMarkerAndSignatureAreExact) {
     EXPECT_EQ(L"  ~ The Vellicor developers (vellicor on the un4seen forums)", lines[20]);
 }
 
-TEST(AboutLayoutTable, OnlyOkIconAndTextTakeTheFocusAndOkComesFirst) {
-    std::map<int, std::wstring> focusable;
-    for (const ControlDef& def : AboutLayout()) {
-        const bool takesFocus =
-            def.kind == ControlKind::CommandButton || def.kind == ControlKind::PictureBox || def.kind == ControlKind::TextBox;
-        if (takesFocus) focusable[def.tabIndex] = std::wstring(def.name);
-    }
-    EXPECT_EQ((std::map<int, std::wstring>{{0, L"cmdOK"}, {1, L"picIcon"}, {3, L"txtDesc"}}), focusable);
-}
-
-TEST(AboutLayoutTable, LinksReadLeftToRightByIndexAndSitBelowTheWhiteLineOverTheGrey) {
-    std::vector<const ControlDef*> links;
-    std::vector<int> lineOrder;
-    for (const ControlDef& def : AboutLayout()) {
-        if (def.name == L"lblLink") {
-            links.push_back(&def);
-            EXPECT_EQ(kLink | kCentered, def.options) << Narrow(def.caption);
-        }
-        if (def.name == L"Line1") lineOrder.push_back(def.index);
-        EXPECT_LE(def.left + def.width, kAboutClientWidth) << Narrow(def.name);
-        EXPECT_LE(def.top + def.height, kAboutClientHeight) << Narrow(def.name);
-    }
-    ASSERT_EQ(4u, links.size());
-    std::sort(links.begin(), links.end(), [](auto* a, auto* b) { return a->left < b->left; });
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(i, links[static_cast<std::size_t>(i)]->index);
-    EXPECT_EQ((std::vector<int>{1, 0}), lineOrder) << "the white line is created last, over the grey one";
-}
-
 TEST(AboutLinks, EachLabelOpensItsOwnTagAndTheWindowStaysOpen) {
     AboutHarness about;
     const std::pair<std::wstring, std::wstring> expected[] = {
