@@ -225,7 +225,6 @@ protected:
         return lines;
     }
 
-private:
     template <class ToUnixFn>
     static std::string UnixPath(ToUnixFn toUnix, const std::wstring& path) {
         char* unix = toUnix(path.c_str());
@@ -269,6 +268,42 @@ TEST_F(LinkHandOver, EachLinkHandsItsExactAddressOverAndTheWindowStaysOpen) {
         EXPECT_FALSE(::IsWindowEnabled(main_)) << "and modal";
     }
     EXPECT_EQ(expected, Opened());
+}
+
+// A program file named explorer.exe beside Vellicor.exe, as a malicious download could
+// leave it: opening a link must run the system's explorer, never that one.
+TEST_F(LinkHandOver, AnExplorerPlantedBesideTheProgramIsNeverRun) {
+    program_.Kill();
+    const std::wstring planted = folder_ + L"\\planted";
+    ::CreateDirectoryW(planted.c_str(), nullptr);
+    wchar_t self[MAX_PATH]{};
+    std::wstring stand_in(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
+    stand_in = stand_in.substr(0, stand_in.rfind(L'\\') + 1) + L"planted_explorer.exe";
+    ASSERT_TRUE(::CopyFileW(stand_in.c_str(), (planted + L"\\explorer.exe").c_str(), FALSE)) << Utf8(stand_in);
+    ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), (planted + L"\\Vellicor.exe").c_str(), FALSE));
+    const std::wstring mark = planted + L"\\planted-explorer-ran.txt";
+
+    {
+        VellicorProcess copy(L"", planted + L"\\Vellicor.exe");
+        ASSERT_TRUE(copy.WaitForMainWindow());
+        ASSERT_TRUE(copy.PostClick(copy.Control(L"cmdAbout")));
+        HWND about = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            for (HWND window : copy.TopLevelWindows()) {
+                if (TextOf(window) == L"About Vellicor") about = window;
+            }
+            return about != nullptr;
+        }));
+        BringToFront(about);
+        ASSERT_TRUE(ClickWithMouse(Item(about, L"lblLink", 0)));
+        EXPECT_TRUE(WaitUntil([&] { return !Opened().empty(); })) << "the system's explorer was not reached";
+        EXPECT_EQ(std::vector<std::string>{Utf8(ui::links::kPlayerHome)}, Opened());
+    }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(mark.c_str())) << "the planted explorer.exe ran";
+    for (const wchar_t* name : {L"explorer.exe", L"Vellicor.exe", L"planted-explorer-ran.txt"}) {
+        ::DeleteFileW((planted + L"\\" + name).c_str());
+    }
+    ::RemoveDirectoryW(planted.c_str());
 }
 
 } // namespace
