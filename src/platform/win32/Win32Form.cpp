@@ -262,8 +262,12 @@ int Win32Form::IdOf(std::wstring_view name) const {
 
 void Win32Form::OnCommand(int id, int code) {
     if (id == IDCANCEL || id == IDOK) {
-        const int target = IdOf(id == IDCANCEL ? style_.cancelButton : style_.defaultButton);
-        if (ui::Control* button = ControlById(target)) button->UserClick();
+        int target = IdOf(id == IDCANCEL ? style_.cancelButton : style_.defaultButton);
+        // Without a default button, Enter presses the button that has the focus, as it
+        // does in a dialog (the dialog manager only does that for dialog windows).
+        if (id == IDOK && target == 0) target = ::GetDlgCtrlID(::GetFocus());
+        ui::Control* button = ControlById(target);
+        if (button && button->Kind() == ControlKind::CommandButton) button->UserClick();
         return;
     }
     ui::Control* control = ControlById(id);
