@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Screenshot of Vellicor's main window: starts it inside a Wine virtual desktop (so that
-# Wine draws the window frame and caption itself) on the current DISPLAY, waits until
-# it is idle, saves the window's area as a PNG and ends the program.
-# Usage: screenshot.sh path/to/Vellicor.exe out.png   (WINEPREFIX and DISPLAY set)
+# Screenshots of Vellicor's windows: starts it inside a Wine virtual desktop (so that
+# Wine draws the window frames and captions itself) on the current DISPLAY, saves the
+# main window as a PNG, optionally opens the About window and saves that too, then ends
+# the program.
+# Usage: screenshot.sh Vellicor.exe main.png [about.png]   (WINEPREFIX and DISPLAY set)
 set -euo pipefail
-exe=$1 out=$2
+exe=$1 main=$2 about=${3:-}
 : "${WINEPREFIX:?}" "${DISPLAY:?}"
 wine explorer /desktop=VellicorShot,560x400 "$exe" >/dev/null 2>&1 &
 desktop=$!
@@ -14,6 +15,13 @@ for _ in $(seq 150); do
 done
 sleep 2
 id=$(xwininfo -root -tree | awk '/VellicorShot/ {print $1; exit}')
-import -window "$id" -crop 399x322+0+0 +repage "$out"
+# The main window opens in the desktop's top left corner.
+import -window "$id" -crop 399x322+0+0 +repage "$main"
+if [[ -n $about ]]; then
+  # "About..." at its place in the client area, below the caption and border.
+  xdotool mousemove --window "$id" 313 293 click 1
+  sleep 1.5
+  import -window "$id" -crop 399x322+0+0 +repage "$about"
+fi
 kill "$desktop" 2>/dev/null || true
 wineserver -k 2>/dev/null || true
