@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vellicor::e2e {
 namespace {
 
@@ -161,20 +163,27 @@ TEST_F(PlayerFiles, ReadOnlyFilesAreRefusedAndKeptWithTheirAttribute) {
     EXPECT_NE(0u, Attributes(pls_) & FILE_ATTRIBUTE_READONLY);
 }
 
-TEST_F(PlayerFiles, ALockedPlaylistIsKeptByteForByteAndNoTemporaryFileStays) {
+TEST_F(PlayerFiles, LockedFilesAreKeptByteForByteAndNoTemporaryFileStays) {
     Prepare();
     WriteBoth();
     Start();
     {
-        const LockedFile lock(pls_);
-        ASSERT_TRUE(lock.Locked());
-        const std::wstring text = Command(L"cmdEmptyPlaylist");
-        EXPECT_EQ(0u, text.rfind(std::wstring(msg::kErrorEmptyingPlaylist) + L"\r\n\r\n", 0)) << Utf8(text);
-        const std::wstring libText = Command(L"cmdKillLib");
-        EXPECT_EQ(msg::kLibraryEmptied + lib_, libText) << "the library was not locked";
+        // Held open without sharing, as a running player might hold them.
+        const LockedFile playlistLock(pls_);
+        const LockedFile libraryLock(lib_);
+        ASSERT_TRUE(playlistLock.Locked() && libraryLock.Locked());
+        const std::wstring playlistText = Command(L"cmdEmptyPlaylist");
+        EXPECT_EQ(0u, playlistText.rfind(std::wstring(msg::kErrorEmptyingPlaylist) + L"\r\n\r\n", 0))
+            << Utf8(playlistText);
+        const std::wstring libraryText = Command(L"cmdKillLib");
+        EXPECT_EQ(0u, libraryText.rfind(std::wstring(msg::kErrorEmptyingLibrary) + L"\r\n\r\n", 0))
+            << Utf8(libraryText);
     }
     EXPECT_EQ(kFullPlaylist, ReadBytes(pls_));
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_->Path()));
+    EXPECT_EQ(kLibrary, ReadBytes(lib_));
+    std::vector<std::wstring> files = FileNames(folder_->Path());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"xmplay.library", L"xmplay.pls"}), files);
 }
 
 // Loads, flips and empties both files in the prepared folder.
