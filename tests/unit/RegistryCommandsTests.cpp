@@ -1,6 +1,8 @@
 #include "doubles/FormHarness.h"
 
+#include "core/Failure.h"
 #include "core/Win32Values.h"
+#include "tools/RegistryCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -41,6 +43,66 @@ TEST(FixAssociations, AccessDeniedIsReportedAndChangesNothing) {
     h.window.Get(L"cmdFixAssoc").UserClick();
     EXPECT_EQ(L"Error fixing file associations\r\n\r\n5: Access is denied.", h.dialogs.shown.at(0).text);
     EXPECT_TRUE(h.registry->KeyExists(kAssoc + L"\\DefaultIcon"));
+}
+
+// HKEY_CLASSES_ROOT as Windows merges it: a per-user XMPlay class hides a machine-wide
+// one, which only an administrator may open for removal.
+class MergedClasses : public registry::RegistryBackend {
+public:
+    bool user = false;
+    bool machine = false;
+    bool admin = false;
+
+    std::unique_ptr<registry::KeyHandle> OpenKey(registry::RootKey root, const std::wstring& subPath) override {
+        if (root != registry::RootKey::ClassesRoot) throw SystemFailure(2);
+        if (!subPath.empty()) Reach();
+        return std::make_unique<Handle>(*this);
+    }
+
+private:
+    void Reach() const {
+        if (!user && !machine) throw SystemFailure(2);
+        if (!user && !admin) throw SystemFailure(5);
+    }
+    struct Handle : registry::KeyHandle {
+        explicit Handle(MergedClasses& classes) : classes(classes) {}
+        registry::RawValue QueryValue(const std::wstring&) const override { throw SystemFailure(120); }
+        void SetValue(const std::wstring&, const registry::RawValue&) override { throw SystemFailure(120); }
+        void DeleteValue(const std::wstring&) override { throw SystemFailure(120); }
+        void DeleteSubKeyTree(const std::wstring&) override {
+            classes.Reach();
+            (classes.user ? classes.user : classes.machine) = false;
+        }
+        MergedClasses& classes;
+    };
+};
+
+TEST(FixAssociations, AMachineCopyUncoveredByTheRemovalIsRemovedTooOrReported) {
+    struct Case {
+        bool user, machine, admin;
+        std::wstring text;
+        bool userLeft, machineLeft;
+    };
+    const std::wstring done = L"File association information deleted - run XMPlay to recreate association information.";
+    const std::wstring denied = L"Error fixing file associations\r\n\r\n5: Access is denied.";
+    const Case cases[] = {
+        {true, false, false, done, false, false},
+        {true, true, true, done, false, false},
+        {true, true, false, denied, false, true},
+        {false, true, false, denied, false, true},
+    };
+    for (const Case& c : cases) {
+        const auto classes = std::make_shared<MergedClasses>();
+        classes->user = c.user;
+        classes->machine = c.machine;
+        classes->admin = c.admin;
+        FakeDialogs dialogs;
+        tools::FixFileAssociations(registry::RegistryRoot(classes), dialogs);
+        ASSERT_EQ(1u, dialogs.shown.size());
+        EXPECT_EQ(c.text, dialogs.shown[0].text) << c.user << c.machine << c.admin;
+        EXPECT_EQ(c.userLeft, classes->user);
+        EXPECT_EQ(c.machineLeft, classes->machine);
+    }
 }
 
 TEST(DeleteSettings, CancelChangesNothingAndOkDeletesTheKeyThenCloses) {
