@@ -181,16 +181,12 @@ protected:
             reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
         if (!toUnix) GTEST_SKIP() << "needs Wine's browser hand-over";
 
-        wchar_t temp[MAX_PATH + 1]{};
-        ASSERT_NE(0u, ::GetTempPathW(MAX_PATH + 1, temp));
-        folder_ = std::wstring(temp) + L"vellicor-links-" + std::to_wstring(::GetCurrentProcessId());
-        ::CreateDirectoryW(folder_.c_str(), nullptr);
-        const std::wstring script = folder_ + L"\\browser.sh";
-        log_ = folder_ + L"\\opened.log";
-        ::DeleteFileW(log_.c_str());
+        folder_.emplace(L"vellicor-links");
+        const std::wstring script = folder_->File(L"browser.sh");
+        log_ = folder_->File(L"opened.log");
         const std::string unixLog = UnixPath(toUnix, log_);
         ASSERT_FALSE(unixLog.empty());
-        WriteFile(script, "printf '%s\\n' \"$1\" >> '" + unixLog + "'\n");
+        WriteBytes(script, "printf '%s\\n' \"$1\" >> '" + unixLog + "'\n");
         const std::string unixScript = UnixPath(toUnix, script);
         ASSERT_FALSE(unixScript.empty());
         const std::wstring command = L"/bin/sh \"" + std::wstring(unixScript.begin(), unixScript.end()) + L"\"";
@@ -201,24 +197,11 @@ protected:
         AboutWindow::SetUp();
     }
 
-    void TearDown() override {
-        saved_.clear();
-        if (folder_.empty()) return;
-        ::DeleteFileW(log_.c_str());
-        ::DeleteFileW((folder_ + L"\\browser.sh").c_str());
-        ::RemoveDirectoryW(folder_.c_str());
-    }
+    void TearDown() override { saved_.clear(); }
 
     std::vector<std::string> Opened() const {
         std::vector<std::string> lines;
-        const HANDLE file = ::CreateFileW(log_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return lines;
-        const UniqueHandle owned(file);
-        std::string text(4096, '\0');
-        DWORD read = 0;
-        ::ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-        text.resize(read);
+        const std::string text = ReadBytes(log_).value_or("");
         for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
             lines.push_back(text.substr(start, end - start));
         }
@@ -234,16 +217,7 @@ protected:
         return result;
     }
 
-    static void WriteFile(const std::wstring& path, const std::string& text) {
-        const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                          nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file) << ::GetLastError();
-        const UniqueHandle owned(file);
-        DWORD written = 0;
-        ASSERT_TRUE(::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
-    }
-
-    std::wstring folder_;
+    std::optional<ScratchFolder> folder_;
     std::wstring log_;
     std::vector<std::unique_ptr<SavedValue>> saved_;
 };
@@ -274,17 +248,15 @@ TEST_F(LinkHandOver, EachLinkHandsItsExactAddressOverAndTheWindowStaysOpen) {
 // leave it: opening a link must run the system's explorer, never that one.
 TEST_F(LinkHandOver, AnExplorerPlantedBesideTheProgramIsNeverRun) {
     program_.Kill();
-    const std::wstring planted = folder_ + L"\\planted";
-    ::CreateDirectoryW(planted.c_str(), nullptr);
+    const ScratchFolder planted(L"vellicor-planted");
     wchar_t self[MAX_PATH]{};
-    std::wstring stand_in(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
-    stand_in = stand_in.substr(0, stand_in.rfind(L'\\') + 1) + L"planted_explorer.exe";
-    ASSERT_TRUE(::CopyFileW(stand_in.c_str(), (planted + L"\\explorer.exe").c_str(), FALSE)) << Utf8(stand_in);
-    ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), (planted + L"\\Vellicor.exe").c_str(), FALSE));
-    const std::wstring mark = planted + L"\\planted-explorer-ran.txt";
+    std::wstring standIn(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
+    standIn = standIn.substr(0, standIn.rfind(L'\\') + 1) + L"planted_explorer.exe";
+    ASSERT_TRUE(::CopyFileW(standIn.c_str(), planted.File(L"explorer.exe").c_str(), FALSE)) << Utf8(standIn);
+    ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), planted.File(L"Vellicor.exe").c_str(), FALSE));
 
     {
-        VellicorProcess copy(L"", planted + L"\\Vellicor.exe");
+        VellicorProcess copy(L"", planted.File(L"Vellicor.exe"));
         ASSERT_TRUE(copy.WaitForMainWindow());
         ASSERT_TRUE(copy.PostClick(copy.Control(L"cmdAbout")));
         HWND about = nullptr;
@@ -299,11 +271,8 @@ TEST_F(LinkHandOver, AnExplorerPlantedBesideTheProgramIsNeverRun) {
         EXPECT_TRUE(WaitUntil([&] { return !Opened().empty(); })) << "the system's explorer was not reached";
         EXPECT_EQ(std::vector<std::string>{Utf8(ui::links::kPlayerHome)}, Opened());
     }
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(mark.c_str())) << "the planted explorer.exe ran";
-    for (const wchar_t* name : {L"explorer.exe", L"Vellicor.exe", L"planted-explorer-ran.txt"}) {
-        ::DeleteFileW((planted + L"\\" + name).c_str());
-    }
-    ::RemoveDirectoryW(planted.c_str());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(planted.File(L"planted-explorer-ran.txt")))
+        << "the planted explorer.exe ran";
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // Whatever other programs left in the registry, the program starts, shows honest
 // states, writes nothing by itself, and reports what it cannot use.
 #include "e2e/Driver.h"
-#include "e2e/PlayerFiles.h"
 
 #include "ui/MainLayout.h"
 #include "ui/Messages.h"
@@ -92,7 +91,7 @@ TEST(BadRegistryData, AnInstallFolderThatIsNotTextIsUnreadableAndReportedByTheCo
     for (const FolderCase& c : cases) {
         SCOPED_TRACE(c.what);
         ScratchSettings settings;
-        const InstallFolder folder;
+        const ScratchFolder folder(L"vellicor-e2e");
         WriteBytes(folder.File(L"xmplay.library"), "library");
         WriteBytes(folder.File(L"xmplay.pls"), "[playlist]\r\nnumberofentries=0\r\n");
         SetAttributes(folder.File(L"xmplay.pls"), FILE_ATTRIBUTE_READONLY);
@@ -104,39 +103,26 @@ TEST(BadRegistryData, AnInstallFolderThatIsNotTextIsUnreadableAndReportedByTheCo
         EXPECT_EQ(c.usable ? BST_CHECKED : BST_INDETERMINATE, program.CheckState(program.Control(L"chkPlayReadOnly")));
         EXPECT_EQ(c.usable ? BST_UNCHECKED : BST_INDETERMINATE, program.CheckState(program.Control(L"chkLibReadOnly")));
 
-        ASSERT_TRUE(program.PostClick(program.Control(L"cmdKillLib")));
-        const auto question = program.WaitForMessageBox();
-        ASSERT_TRUE(question);
-        AnswerMessageBox(*question, Answer::Ok);
-        const auto result = NextMessageBox(program, question->window);
-        ASSERT_TRUE(result);
+        const Conversation emptying = program.Converse(L"cmdKillLib", true);
+        ASSERT_TRUE(emptying.question);
+        ASSERT_TRUE(emptying.result);
         EXPECT_EQ(c.usable ? msg::kLibraryEmptied + folder.File(L"xmplay.library")
                            : FailureReport(msg::kErrorEmptyingLibrary, ERROR_INVALID_DATA),
-                  result->text);
+                  emptying.result->text);
         EXPECT_EQ(!c.usable, Attributes(folder.File(L"xmplay.library")) != INVALID_FILE_ATTRIBUTES);
-        AnswerMessageBox(*result, Answer::Ok);
         SetAttributes(folder.File(L"xmplay.pls"), FILE_ATTRIBUTE_NORMAL);
     }
 }
 
 // Answers a command's question with OK and returns the text of the box that follows.
 std::wstring RunConfirmed(const VellicorProcess& program, const wchar_t* button, bool asks = true) {
-    if (!program.PostClick(program.Control(button))) return L"<not clicked>";
-    auto box = program.WaitForMessageBox();
-    if (box && asks) {
-        AnswerMessageBox(*box, Answer::Ok);
-        box = NextMessageBox(program, box->window);
-    }
-    if (!box) return L"<no box>";
-    const std::wstring text = box->text;
-    AnswerMessageBox(*box, Answer::Ok);
-    WaitUntil([&] { return !::IsWindow(box->window); });
-    return text;
+    const Conversation c = program.Converse(button, asks);
+    return c.result ? c.result->text : L"<no box>";
 }
 
 TEST(ChangedUnderneath, SettingsKeyRemovedWhileRunningGivesHonestStatesAndReports) {
     ScratchSettings settings;
-    const InstallFolder folder;
+    const ScratchFolder folder(L"vellicor-e2e");
     WriteBytes(folder.File(L"xmplay.library"), "library");
     WriteBytes(folder.File(L"xmplay.pls"), "[playlist]\r\nnumberofentries=0\r\n");
     settings.SetText(L"Install_Dir", folder.Path());
@@ -172,7 +158,7 @@ TEST(ChangedUnderneath, SettingsKeyRemovedWhileRunningGivesHonestStatesAndReport
 
 TEST(ChangedUnderneath, ADirectoryWhereThePlaylistShouldBeIsNeverTreatedAsIt) {
     ScratchSettings settings;
-    const InstallFolder folder;
+    const ScratchFolder folder(L"vellicor-e2e");
     WriteBytes(folder.File(L"xmplay.library"), "library");
     ASSERT_TRUE(::CreateDirectoryW(folder.File(L"xmplay.pls").c_str(), nullptr));
     WriteBytes(folder.File(L"xmplay.pls") + L"\\inside.txt", "kept");

@@ -1,5 +1,7 @@
 #include "e2e/Driver.h"
 
+#include "platform/ErrorText.h"
+
 #include "ui/MainLayout.h"
 
 #include <shellapi.h>
@@ -589,6 +591,36 @@ void VellicorProcess::Kill() {
     if (!Running()) return;
     ::TerminateProcess(process_.Get(), 1);
     ::WaitForSingleObject(process_.Get(), 5000);
+}
+
+std::optional<MessageBoxView> VellicorProcess::NextMessageBox(HWND previous, Milliseconds timeout) const {
+    if (previous && !WaitUntil([previous] { return !::IsWindow(previous) || !::IsWindowVisible(previous); })) {
+        return std::nullopt;
+    }
+    return WaitForMessageBox(timeout);
+}
+
+Conversation VellicorProcess::Converse(std::wstring_view button, bool asks, Answer answer,
+                                      Milliseconds resultTimeout) const {
+    Conversation conversation;
+    if (!PostClick(Control(button))) return conversation;
+    std::optional<MessageBoxView> box = WaitForMessageBox(asks ? kPatience : resultTimeout);
+    if (box && asks) {
+        conversation.question = box;
+        AnswerMessageBox(*box, answer);
+        box = NextMessageBox(box->window, resultTimeout);
+    }
+    if (!box) return conversation;
+    conversation.result = box;
+    AnswerMessageBox(*box, Answer::Ok);
+    WaitUntil([&] { return !::IsWindow(box->window); });
+    return conversation;
+}
+
+std::wstring SystemText(DWORD code) { return platform::SystemErrorText(static_cast<std::int32_t>(code)); }
+
+std::wstring FailureReport(const std::wstring& what, DWORD code) {
+    return what + L"\r\n\r\n" + std::to_wstring(code) + L": " + SystemText(code);
 }
 
 } // namespace vellicor::e2e

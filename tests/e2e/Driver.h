@@ -6,6 +6,7 @@
 // hanging it, and every started process is killed when its owner goes away.
 
 #include "platform/win32/UniqueHandle.h"
+#include "support/ScratchFiles.h"
 
 #include <windows.h>
 
@@ -19,6 +20,15 @@
 #include <vector>
 
 namespace vellicor::e2e {
+
+// Real files for the tests: the install folders they lay out.
+using test::Attributes;
+using test::FileNames;
+using test::LockedFile;
+using test::ReadBytes;
+using test::ScratchFolder;
+using test::SetAttributes;
+using test::WriteBytes;
 
 using namespace std::chrono_literals;
 using Milliseconds = std::chrono::milliseconds;
@@ -215,6 +225,18 @@ enum class Answer { Ok, Cancel, Yes, No, Escape, CloseBox };
 // the close box. Posted, because answering ends a modal loop inside the program.
 bool AnswerMessageBox(const MessageBoxView& box, Answer answer);
 
+// What a button shows: the question it asks, when it asks one, and the box that follows.
+struct Conversation {
+    std::optional<MessageBoxView> question;
+    std::optional<MessageBoxView> result;
+};
+
+// The system's text for an error number, as the program shows it.
+std::wstring SystemText(DWORD code);
+
+// "what\r\n\r\nnumber: description", the commands' failure report.
+std::wstring FailureReport(const std::wstring& what, DWORD code);
+
 // ---------------------------------------------------------------------------------------
 // The program.
 
@@ -254,6 +276,14 @@ public:
 
     // The first #32770 dialog of this process that appears in time.
     std::optional<MessageBoxView> WaitForMessageBox(Milliseconds timeout = kPatience) const;
+    // The message box that follows `previous` (null for the first one): waits until the
+    // previous box is gone, then for the next one.
+    std::optional<MessageBoxView> NextMessageBox(HWND previous, Milliseconds timeout = kPatience) const;
+    // Clicks the button, gives its question (when it asks one) the answer, waits up to
+    // resultTimeout for the box that follows and dismisses that with OK: nothing is left
+    // open. The boxes' texts and buttons are in the result.
+    Conversation Converse(std::wstring_view button, bool asks, Answer answer = Answer::Ok,
+                          Milliseconds resultTimeout = kPatience) const;
 
     bool Running() const;
     bool WaitForExit(Milliseconds timeout = kPatience) const;

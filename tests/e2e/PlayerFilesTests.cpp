@@ -1,7 +1,6 @@
 // The player's files through the real window: the two read-only boxes and the two
 // file commands, on real files in a fresh install folder.
 #include "e2e/Driver.h"
-#include "e2e/PlayerFiles.h"
 
 #include "ui/Messages.h"
 
@@ -21,7 +20,7 @@ const std::string kLibrary = "library contents";
 class PlayerFiles : public testing::Test {
 protected:
     void Prepare(const std::wstring& folderSuffix = L"") {
-        folder_.emplace(folderSuffix);
+        folder_.emplace(L"vellicor-e2e", folderSuffix);
         settings_.SetText(L"Install_Dir", folder_->Path());
         lib_ = folder_->File(L"xmplay.library");
         pls_ = folder_->File(L"xmplay.pls");
@@ -60,24 +59,19 @@ protected:
     // Presses a tool button, answers the question, and returns the text of what follows
     // (empty when nothing follows).
     std::wstring Command(const wchar_t* button, Answer answer = Answer::Ok) {
-        EXPECT_TRUE(program_->PostClick(program_->Control(button)));
-        const auto question = program_->WaitForMessageBox();
-        if (!question) return L"<no question>";
-        EXPECT_EQ((std::vector<std::wstring>{L"OK", L"Cancel"}), question->buttons);
-        AnswerMessageBox(*question, answer);
-        const auto result = NextMessageBox(*program_, question->window, answer == Answer::Ok ? kPatience : kQuietPeriod);
-        if (!result) return L"";
-        EXPECT_EQ(std::vector<std::wstring>{L"OK"}, result->buttons);
-        AnswerMessageBox(*result, Answer::Ok);
-        WaitUntil([&] { return !::IsWindow(result->window); });
-        return result->text;
+        const Conversation c = program_->Converse(button, true, answer, answer == Answer::Ok ? kPatience : kQuietPeriod);
+        if (!c.question) return L"<no question>";
+        EXPECT_EQ((std::vector<std::wstring>{L"OK", L"Cancel"}), c.question->buttons);
+        if (!c.result) return L"";
+        EXPECT_EQ(std::vector<std::wstring>{L"OK"}, c.result->buttons);
+        return c.result->text;
     }
     friend void ExerciseEverything(PlayerFiles& t);
     int Check(const wchar_t* box) { return program_->CheckState(program_->Control(box)); }
     void Click(const wchar_t* box) { ASSERT_TRUE(program_->Click(program_->Control(box))); }
 
     ScratchSettings settings_;
-    std::optional<InstallFolder> folder_;
+    std::optional<ScratchFolder> folder_;
     std::wstring lib_;
     std::wstring pls_;
     std::optional<VellicorProcess> program_;
@@ -181,9 +175,7 @@ TEST_F(PlayerFiles, LockedFilesAreKeptByteForByteAndNoTemporaryFileStays) {
     }
     EXPECT_EQ(kFullPlaylist, ReadBytes(pls_));
     EXPECT_EQ(kLibrary, ReadBytes(lib_));
-    std::vector<std::wstring> files = FileNames(folder_->Path());
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ((std::vector<std::wstring>{L"xmplay.library", L"xmplay.pls"}), files);
+    EXPECT_EQ((std::vector<std::wstring>{L"xmplay.library", L"xmplay.pls"}), FileNames(folder_->Path()));
 }
 
 // Loads, flips and empties both files in the prepared folder.

@@ -1,7 +1,6 @@
 // "Fix broken file associations" and "Delete settings from registry", through the real
 // window and the real registry.
 #include "e2e/Driver.h"
-#include "e2e/PlayerFiles.h"
 
 #include "ui/Messages.h"
 
@@ -64,7 +63,7 @@ TEST(FixFileAssociations, RemovesThePlayersClassKeyOnlyWithoutAskingAndFailsTheS
     VellicorProcess program;
     ASSERT_TRUE(program.WaitForMainWindow());
     ASSERT_TRUE(program.PostClick(program.Control(L"cmdFixAssoc")));
-    const auto done = NextMessageBox(program, nullptr);
+    const auto done = program.NextMessageBox(nullptr);
     ASSERT_TRUE(done);
     EXPECT_EQ(msg::kAssociationsDeleted, done->text) << "the first box must be the result: no question is asked";
     EXPECT_EQ(std::vector<std::wstring>{L"OK"}, done->buttons);
@@ -74,7 +73,7 @@ TEST(FixFileAssociations, RemovesThePlayersClassKeyOnlyWithoutAskingAndFailsTheS
     ASSERT_TRUE(AnswerMessageBox(*done, Answer::Ok));
 
     ASSERT_TRUE(program.PostClick(program.Control(L"cmdFixAssoc")));
-    const auto failed = NextMessageBox(program, done->window);
+    const auto failed = program.NextMessageBox(done->window);
     ASSERT_TRUE(failed);
     EXPECT_EQ(FailureReport(msg::kErrorFixingAssociations, ERROR_FILE_NOT_FOUND), failed->text);
     EXPECT_EQ(std::vector<std::wstring>{L"OK"}, failed->buttons);
@@ -101,7 +100,7 @@ TEST_P(DeleteSettingsDeclined, ChangesNothingAndTheWindowStays) {
     EXPECT_EQ((std::vector<std::wstring>{L"OK", L"Cancel"}), question->buttons);
     ASSERT_TRUE(AnswerMessageBox(*question, GetParam()));
 
-    EXPECT_FALSE(NextMessageBox(program, question->window, kQuietPeriod)) << "nothing more is shown";
+    EXPECT_FALSE(program.NextMessageBox(question->window, kQuietPeriod)) << "nothing more is shown";
     EXPECT_TRUE(program.Running());
     EXPECT_TRUE(program.Sync());
     EXPECT_EQ(before, settings.Values());
@@ -133,7 +132,7 @@ TEST(DeleteSettings, ConfirmedDeletesTheWholeKeyKeepsItsParentAndEndsTheProgram)
     ASSERT_TRUE(question);
     ASSERT_TRUE(AnswerMessageBox(*question, Answer::Ok));
 
-    const auto done = NextMessageBox(program, question->window);
+    const auto done = program.NextMessageBox(question->window);
     ASSERT_TRUE(done);
     EXPECT_EQ(msg::kSettingsDeleted, done->text);
     EXPECT_EQ(std::vector<std::wstring>{L"OK"}, done->buttons);
@@ -159,7 +158,7 @@ TEST(DeleteSettings, AKeyRemovedByAnotherProgramIsReportedAndTheWindowStaysUsabl
     const auto question = program.WaitForMessageBox();
     ASSERT_TRUE(question);
     ASSERT_TRUE(AnswerMessageBox(*question, Answer::Ok));
-    const auto failed = NextMessageBox(program, question->window);
+    const auto failed = program.NextMessageBox(question->window);
     ASSERT_TRUE(failed);
     EXPECT_EQ(FailureReport(msg::kErrorDeletingSettings, ERROR_FILE_NOT_FOUND), failed->text);
     EXPECT_EQ(std::vector<std::wstring>{L"OK"}, failed->buttons);

@@ -1,7 +1,6 @@
 // A long session: many sweeps, clicks and commands must leave no handle, GDI or USER
 // object behind, and the registry and files must hold exactly what was asked for.
 #include "e2e/Driver.h"
-#include "e2e/PlayerFiles.h"
 
 #include "app/RegistryToggles.h"
 #include "ui/MainLayout.h"
@@ -102,17 +101,9 @@ protected:
     }
     // Runs a command to its end; false when its boxes did not come as expected.
     bool RunCommand(const wchar_t* button, bool asks, Answer answer) {
-        if (!program_->PostClick(program_->Control(button))) return false;
-        auto box = program_->WaitForMessageBox();
-        if (!box) return false;
-        if (asks) {
-            AnswerMessageBox(*box, answer);
-            if (answer != Answer::Ok) return WaitUntil([&] { return !::IsWindow(box->window); });
-            box = NextMessageBox(*program_, box->window);
-            if (!box) return false;
-        }
-        AnswerMessageBox(*box, Answer::Ok);
-        return WaitUntil([&] { return !::IsWindow(box->window); });
+        const Conversation c = program_->Converse(button, asks, answer, answer == Answer::Ok ? kPatience : 0ms);
+        if (asks && !c.question) return false;
+        return answer == Answer::Ok ? c.result.has_value() : !c.result.has_value();
     }
     bool OpenAndCloseAbout() {
         if (!program_->PostClick(program_->Control(L"cmdAbout"))) return false;
@@ -149,7 +140,7 @@ protected:
     }
 
     ScratchSettings settings_;
-    InstallFolder folder_;
+    ScratchFolder folder_{L"vellicor-e2e"};
     std::optional<VellicorProcess> program_;
 };
 
@@ -182,9 +173,8 @@ TEST_F(Soak, NothingGrowsAndEverythingHoldsWhatWasAskedFor) {
             EXPECT_EQ(state == BST_CHECKED ? 0u : 1u, *stored) << Utf8(toggle.valueName);
         }
     }
-    std::vector<std::wstring> files = FileNames(folder_.Path());
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(std::vector<std::wstring>({L"xmplay.library", L"xmplay.pls"}), files) << "no temporary file left";
+    EXPECT_EQ(std::vector<std::wstring>({L"xmplay.library", L"xmplay.pls"}), FileNames(folder_.Path()))
+        << "no temporary file left";
     std::printf("handles %lu -> %lu, GDI objects %lu -> %lu, USER objects %lu -> %lu, windows %zu -> %zu, "
                 "private bytes %zu -> %zu\n",
                 before.handles, after.handles, before.gdi, after.gdi, before.user, after.user, before.windows,

@@ -3,6 +3,7 @@
 #include "core/Failure.h"
 #include "platform/ErrorText.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "support/ScratchFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -39,78 +40,12 @@ bool RunningUnderWine() {
     return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-// The helpers below take paths literally, so that long paths can be set up and checked
-// without relying on the code under test.
-std::wstring Literal(const std::wstring& path) { return path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path; }
-
-void WriteBytes(const std::wstring& path, std::string_view bytes) {
-    const HANDLE file =
-        ::CreateFileW(Literal(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << ::GetLastError();
-    DWORD written = 0;
-    EXPECT_TRUE(::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    EXPECT_EQ(bytes.size(), written);
-    ::CloseHandle(file);
-}
-
-std::optional<std::string> ReadBytes(const std::wstring& path) {
-    const HANDLE file = ::CreateFileW(Literal(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(Literal(path).c_str()); }
-
-std::vector<std::wstring> Entries(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    const HANDLE find = ::FindFirstFileW(Literal(folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-void RemoveTree(const std::wstring& folder) {
-    for (const std::wstring& name : Entries(folder)) {
-        const std::wstring path = Literal(folder + L"\\" + name);
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            RemoveTree(folder + L"\\" + name);
-        } else {
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(path.c_str());
-        }
-    }
-    ::RemoveDirectoryW(Literal(folder).c_str());
-}
-
 class Win32FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH + 1] = {};
-        const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
-        ASSERT_TRUE(length > 0 && length <= MAX_PATH);
-        static int counter = 0;
-        folder_ = std::wstring(temp, length) + L"vellicor-files-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                  std::to_wstring(++counter);
-        RemoveTree(folder_);
-        ASSERT_TRUE(::CreateDirectoryW(folder_.c_str(), nullptr)) << ::GetLastError();
-    }
-
     void TearDown() override {
-        RemoveTree(folder_);
-        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(folder_)) << "scratch folder left behind";
+        const std::wstring path = folder_;
+        scratch_.reset();
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(path)) << "scratch folder left behind";
     }
 
     std::wstring In(const std::wstring& name) const { return folder_ + L"\\" + name; }
@@ -122,7 +57,8 @@ protected:
     }
 
     platform::Win32FileSystem files_;
-    std::wstring folder_;
+    std::optional<ScratchFolder> scratch_{std::in_place, L"vellicor-files"};
+    std::wstring folder_ = scratch_->Path();
 };
 
 TEST_F(Win32FileSystemTest, FlippingReadOnlyKeepsTheOtherAttributes) {
@@ -159,7 +95,7 @@ TEST_F(Win32FileSystemTest, MissingFilesAndFoldersFailWithTheSystemsNumbers) {
     EXPECT_EQ(errors::kFileNotFound, FailureNumber([&] { files_.SetAttributes(missing, 0); }));
     EXPECT_EQ(errors::kFileNotFound, FailureNumber([&] { files_.Delete(missing); }));
     EXPECT_EQ(ERROR_PATH_NOT_FOUND, FailureNumber([&] { files_.GetAttributes(In(L"Missing\\xmplay.library")); }));
-    EXPECT_TRUE(Entries(folder_).empty()) << "nothing may be created";
+    EXPECT_TRUE(FileNames(folder_).empty()) << "nothing may be created";
 }
 
 TEST_F(Win32FileSystemTest, DeleteRemovesAWritableFileAndRefusesAReadOnlyOne) {
@@ -184,20 +120,20 @@ TEST_F(Win32FileSystemTest, ReplacementHoldsExactlyTheBytesWrittenAndNothingIsLe
     replacement->Write({kPlaylist.data() + 12, kPlaylist.size() - 12});
     const char odd[] = {'\0', '\xFF', '\r'};
     replacement->Write(odd);
-    EXPECT_EQ(2u, Entries(folder_).size()) << "the new file is written beside the target";
+    EXPECT_EQ(2u, FileNames(folder_).size()) << "the new file is written beside the target";
     EXPECT_EQ(std::string("[playlist]\r\nnumberofentries=2\r\nFile1=a.mp3\r\nFile2=b.mp3\r\n"), ReadBytes(playlist))
         << "the target is untouched until the commit";
     replacement->Commit();
 
     EXPECT_EQ(std::string(kPlaylist) + std::string(odd, sizeof odd), ReadBytes(playlist));
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_));
     EXPECT_EQ(0u, Attributes(playlist) & FILE_ATTRIBUTE_HIDDEN) << "a new file, not the old one rewritten";
 }
 
 TEST_F(Win32FileSystemTest, ReplacementCreatesAMissingTarget) {
     Replace(In(L"xmplay.pls"), kPlaylist);
     EXPECT_EQ(std::string(kPlaylist), ReadBytes(In(L"xmplay.pls")));
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_));
 }
 
 TEST_F(Win32FileSystemTest, ReplacementTakesPathsAsTheRegistryGivesThem) {
@@ -205,7 +141,7 @@ TEST_F(Win32FileSystemTest, ReplacementTakesPathsAsTheRegistryGivesThem) {
     for (const std::wstring& target : {folder_ + L"\\\\xmplay.pls", folder_ + L"/xmplay.pls"}) {
         Replace(target, kPlaylist);
         EXPECT_EQ(std::string(kPlaylist), ReadBytes(In(L"xmplay.pls"))) << target;
-        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_)) << target;
+        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_)) << target;
         files_.Delete(target);
     }
 }
@@ -216,12 +152,12 @@ TEST_F(Win32FileSystemTest, AnUncommittedReplacementLeavesTheTargetAlone) {
     {
         const auto replacement = files_.CreateReplacement(playlist);
         replacement->Write({kPlaylist.data(), kPlaylist.size()});
-        const auto names = Entries(folder_);
+        const auto names = FileNames(folder_);
         ASSERT_EQ(2u, names.size());
         EXPECT_TRUE(names[1].starts_with(L"xmplay.pls.") && names[1].ends_with(L".tmp")) << names[1];
     }
     EXPECT_EQ("old", ReadBytes(playlist));
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_));
 }
 
 TEST_F(Win32FileSystemTest, AReplacementThatCannotBeCreatedThrowsAndLeavesNothing) {
@@ -229,7 +165,7 @@ TEST_F(Win32FileSystemTest, AReplacementThatCannotBeCreatedThrowsAndLeavesNothin
     for (const std::wstring& target : {In(L"Missing\\xmplay.pls"), In(L"file\\xmplay.pls")}) {
         EXPECT_NE(0, FailureNumber([&] { files_.CreateReplacement(target); })) << target;
     }
-    EXPECT_EQ(std::vector<std::wstring>{L"file"}, Entries(folder_));
+    EXPECT_EQ(std::vector<std::wstring>{L"file"}, FileNames(folder_));
     EXPECT_EQ("x", ReadBytes(In(L"file")));
 }
 
@@ -245,7 +181,7 @@ TEST_F(Win32FileSystemTest, AFailedFinalMoveKeepsTheOldFileAndRemovesTheNewOne) 
         const auto replacement = files_.CreateReplacement(playlist);
         replacement->Write({kPlaylist.data(), kPlaylist.size()});
         EXPECT_NE(0, FailureNumber([&] { replacement->Commit(); }));
-        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder_)) << "removed at once, not at destruction";
+        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_)) << "removed at once, not at destruction";
         ::CloseHandle(lock);
     }
     EXPECT_EQ("old playlist", ReadBytes(playlist));
@@ -254,7 +190,7 @@ TEST_F(Win32FileSystemTest, AFailedFinalMoveKeepsTheOldFileAndRemovesTheNewOne) 
     ASSERT_TRUE(::CreateDirectoryW(folderInTheWay.c_str(), nullptr));
     EXPECT_NE(0, FailureNumber([&] { Replace(folderInTheWay, kPlaylist); }));
     EXPECT_NE(0u, Attributes(folderInTheWay) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ((std::vector<std::wstring>{L"Folder", L"xmplay.pls"}), Entries(folder_));
+    EXPECT_EQ((std::vector<std::wstring>{L"Folder", L"xmplay.pls"}), FileNames(folder_));
 }
 
 // Everything the program does to its files, in one folder: attributes, replacement,
@@ -270,10 +206,10 @@ void WorkInFolder(platform::Win32FileSystem& files, const std::wstring& folder) 
     replacement->Write({kPlaylist.data(), kPlaylist.size()});
     replacement->Commit();
     EXPECT_EQ(std::string(kPlaylist), ReadBytes(playlist));
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder));
 
     files.Delete(playlist);
-    EXPECT_TRUE(Entries(folder).empty());
+    EXPECT_TRUE(FileNames(folder).empty());
 }
 
 TEST_F(Win32FileSystemTest, FoldersWithCyrillicAndCjkNamesWork) {
@@ -292,7 +228,7 @@ TEST_F(Win32FileSystemTest, FoldersBeyondMaxPathWork) {
     std::wstring folder = folder_;
     while (folder.size() < 300) {
         folder += L"\\" + std::wstring(60, L'x');
-        ASSERT_TRUE(::CreateDirectoryW(Literal(folder).c_str(), nullptr)) << ::GetLastError();
+        ASSERT_TRUE(::CreateDirectoryW(LiteralPath(folder).c_str(), nullptr)) << ::GetLastError();
     }
     WorkInFolder(files_, folder);
 
@@ -300,7 +236,7 @@ TEST_F(Win32FileSystemTest, FoldersBeyondMaxPathWork) {
     WriteBytes(folder + L"\\xmplay.pls", "old");
     Replace(folder + L"\\\\xmplay.pls", kPlaylist);
     EXPECT_EQ(std::string(kPlaylist), ReadBytes(folder + L"\\xmplay.pls"));
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, Entries(folder));
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder));
 }
 
 TEST(Win32Paths, TheLongPathPrefixFitsTheKindOfPath) {
