@@ -2,12 +2,11 @@
 
 #include "core/Failure.h"
 
-#include <optional>
 #include <utility>
 
 namespace vellicor {
 
-// Resume-on-error mode: a step that fails is abandoned, its failure is kept, and the
+// Resume-on-error mode: a step that fails is abandoned, the failure is noted, and the
 // routine carries on; the routine looks at the state only after the steps that matter.
 // Only Failure is contained: anything else (out of memory, a bug) still propagates.
 class ErrorState {
@@ -17,18 +16,16 @@ public:
         try {
             std::forward<Step>(step)();
             return true;
-        } catch (const Failure& failure) {
-            failure_ = failure;
+        } catch (const Failure&) {
+            failed_ = true;
             return false;
         }
     }
 
-    bool Failed() const noexcept { return failure_.has_value(); }
-    const Failure& LastFailure() const { return *failure_; }
-    void Clear() noexcept { failure_.reset(); }
+    bool Failed() const noexcept { return failed_; }
 
 private:
-    std::optional<Failure> failure_;
+    bool failed_ = false;
 };
 
 } // namespace vellicor

@@ -23,7 +23,6 @@ public:
     explicit ValueData(std::int32_t number) : data_(number) {}
     explicit ValueData(std::wstring text) : data_(std::move(text)) {}
 
-    bool IsNumber() const { return std::holds_alternative<std::int32_t>(data_); }
     // ERROR_INVALID_DATA when the value is not of the asked kind.
     std::int32_t AsNumber() const;
     const std::wstring& AsText() const;

@@ -24,8 +24,6 @@ std::wstring Control::Property(std::wstring_view propertyName) const {
     if (propertyName == L"Name") return name_;
     if (propertyName == L"Caption" || propertyName == L"Text") return text_;
     if (propertyName == L"Tag") return std::wstring(def_.tag);
-    if (propertyName == L"Value") return std::to_wstring(value_);
-    if (propertyName == L"Enabled") return enabled_ ? L"True" : L"False";
     throw SystemFailure(errors::kInvalidParameter);
 }
 

@@ -34,8 +34,8 @@ public:
     ControlKind Kind() const { return def_.kind; }
     std::wstring_view TypeName() const { return ui::TypeName(def_.kind); }
 
-    // A property read by its name: "Name", "Caption", "Text", "Tag", "Value",
-    // "Enabled". Any other name is ERROR_INVALID_PARAMETER.
+    // A property read by its name: "Name", "Caption", "Text" or "Tag". Any other name is
+    // ERROR_INVALID_PARAMETER.
     std::wstring Property(std::wstring_view propertyName) const;
 
     const std::wstring& Text() const { return text_; }
