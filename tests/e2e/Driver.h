@@ -39,12 +39,7 @@ inline constexpr Milliseconds kPatience = 15s;
 // How long a "nothing happens" check watches before it believes it.
 inline constexpr Milliseconds kQuietPeriod = 300ms;
 
-struct HandleTraits {
-    using Type = HANDLE;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
-};
-using UniqueHandle = platform::UniqueHandle<HandleTraits>;
+using UniqueHandle = platform::UniqueKernelHandle;
 using platform::UniqueKey;
 
 // ---------------------------------------------------------------------------------------

@@ -53,6 +53,13 @@ struct RegistryKeyTraits {
     static void Close(Type key) noexcept { ::RegCloseKey(key); }
 };
 
+// Processes, threads, jobs: NULL when there is none (files use INVALID_HANDLE_VALUE).
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Empty() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
+};
+
 struct FileHandleTraits {
     using Type = HANDLE;
     static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
@@ -66,6 +73,7 @@ struct LocalMemoryTraits {
 };
 
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
 

@@ -12,13 +12,6 @@ namespace vellicor::platform::win32 {
 
 namespace {
 
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
-};
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-
 // The shared Windows folder. GetWindowsDirectoryW can give a per-user folder to a
 // program that terminal services do not know as aware of them; this one cannot.
 std::optional<std::wstring> WindowsDirectory() {
