@@ -1,7 +1,8 @@
 // Measures, under Wine or on Windows, how long Vellicor.exe takes from process start
-// until its main window is visible and idle, beside an empty-window program; its peak
-// working set after start-up; and the time of one refresh sweep.
-//   StartupBench <Vellicor.exe> <EmptyWindow.exe> [runs] [sweeps]
+// until its main window is visible and idle, beside two yardsticks: an empty window, and
+// the same window with its controls but none of the program's logic. Also its peak
+// working set after start-up, and the time of one refresh sweep.
+//   StartupBench <Vellicor.exe> <EmptyWindow.exe> <ControlsOnly.exe> [runs] [sweeps]
 #include <windows.h>
 
 #include <psapi.h>
@@ -102,24 +103,26 @@ BOOL CALLBACK FindRefresh(HWND child, LPARAM param) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: StartupBench Vellicor.exe EmptyWindow.exe [runs] [sweeps]\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: StartupBench Vellicor.exe EmptyWindow.exe ControlsOnly.exe [runs] [sweeps]\n");
         return 2;
     }
-    const int runs = argc > 3 ? _wtoi(argv[3]) : 20;
-    const int sweeps = argc > 4 ? _wtoi(argv[4]) : 1000;
-    std::vector<double> vellicor, empty;
+    constexpr int kPrograms = 3; // Vellicor, the empty window, the controls alone
+    const int runs = argc > 4 ? _wtoi(argv[4]) : 20;
+    const int sweeps = argc > 5 ? _wtoi(argv[5]) : 1000;
+    std::vector<double> times[kPrograms];
     SIZE_T peak = 0;
     for (int i = 0; i < runs; ++i) {
-        // Alternate, so that drift in the machine's load hits both alike.
-        for (int which = 0; which < 2; ++which) {
-            Run run = Start(argv[1 + ((i + which) % 2)]);
+        // Take turns in a rotating order, so that drift in the machine's load hits all alike.
+        for (int turn = 0; turn < kPrograms; ++turn) {
+            const int which = (i + turn) % kPrograms;
+            Run run = Start(argv[1 + which]);
             if (run.seconds < 0) {
-                std::fprintf(stderr, "could not start %ls\n", argv[1 + ((i + which) % 2)]);
+                std::fprintf(stderr, "could not start %ls\n", argv[1 + which]);
                 return 1;
             }
-            ((i + which) % 2 == 0 ? vellicor : empty).push_back(run.seconds);
-            if ((i + which) % 2 == 0) peak = std::max(peak, run.peakWorkingSet);
+            times[which].push_back(run.seconds);
+            if (which == 0) peak = std::max(peak, run.peakWorkingSet);
             Stop(run);
         }
     }
@@ -136,10 +139,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     Stop(run);
 
-    const double v = Median(vellicor);
-    const double e = Median(empty);
-    std::printf("start-up to idle window, median of %d runs: Vellicor %.1f ms, empty window %.1f ms, ratio %.2f\n", runs,
-                v * 1000, e * 1000, e > 0 ? v / e : 0.0);
+    const double vellicor = Median(times[0]);
+    const double empty = Median(times[1]);
+    const double controls = Median(times[2]);
+    const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
+    std::printf("start-up to idle window, median of %d runs: Vellicor %.1f ms, empty window %.1f ms, "
+                "controls alone %.1f ms\n",
+                runs, vellicor * 1000, empty * 1000, controls * 1000);
+    std::printf("  Vellicor / empty window %.2f; controls alone / empty window %.2f; Vellicor / controls alone %.2f\n",
+                ratio(vellicor, empty), ratio(controls, empty), ratio(vellicor, controls));
     std::printf("peak working set after start-up: %.1f MB\n", static_cast<double>(peak) / (1024.0 * 1024.0));
     std::printf("refresh sweep, median of %zu: %.3f ms\n", sweep.size(), Median(sweep) * 1000);
     return 0;

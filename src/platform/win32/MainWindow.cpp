@@ -10,12 +10,21 @@
 #include "platform/win32/Win32Shell.h"
 #include "ui/MainLayout.h"
 
+#include <commctrl.h>
+
 #include <memory>
 #include <optional>
 
 namespace vellicor::platform::win32 {
 
-namespace {
+void PrepareProcess() {
+    // Every DLL loaded from here on comes from the system folder, never from beside the
+    // program or the current folder.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+}
 
 FormStyle MainWindowStyle() {
     FormStyle style;
@@ -28,6 +37,8 @@ FormStyle MainWindowStyle() {
     style.initialFocus = L"cmdRefresh";
     return style;
 }
+
+namespace {
 
 class MainWindowHost : public app::WindowHost {
 public:

@@ -1,6 +1,15 @@
 #pragma once
 
+#include "platform/win32/Win32Form.h"
+
 namespace vellicor::platform::win32 {
+
+// What the process does before any window: DLLs only from the system folder, and the
+// standard controls registered.
+void PrepareProcess();
+
+// The main window's frame: caption, size, icon, Esc and first focus.
+FormStyle MainWindowStyle();
 
 // Creates the main window over the real registry, files and message boxes, runs it
 // until it closes, and returns the process's exit code.
