@@ -78,11 +78,12 @@ struct FolderCase {
     bool usable;
 };
 
-TEST(BadRegistryData, AnInstallFolderThatIsNotTextIsUnreadableAndReportedByTheCommands) {
+TEST(BadRegistryData, AnInstallFolderThatIsNotTextOrIsEmptyIsUnreadableAndReportedByTheCommands) {
     const std::vector<FolderCase> cases = {
         {"text", [](const std::wstring& f) { return Utf16(REG_SZ, f); }, true},
         {"unterminated text", [](const std::wstring& f) { return Utf16(REG_SZ, f, false); }, true},
         {"expandable text", [](const std::wstring& f) { return Utf16(REG_EXPAND_SZ, f); }, true},
+        {"empty text", [](const std::wstring&) { return Utf16(REG_SZ, L""); }, false},
         {"dword 5", [](const std::wstring&) { return Raw(REG_DWORD, {5, 0, 0, 0}); }, false},
         {"multi text", [](const std::wstring& f) { return Utf16(REG_MULTI_SZ, f + std::wstring(1, L'\0')); }, false},
         {"binary", [](const std::wstring& f) { return Raw(REG_BINARY, Utf16(REG_SZ, f).data); }, false},

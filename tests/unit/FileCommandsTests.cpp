@@ -91,6 +91,13 @@ TEST_F(FileCommands, UnreadableFolderIsReportedWithTheRegistrysNumber) {
     h.registry->SetValue(kSettings, L"Install_Dir", registry::EncodeDword(5));
     Press(L"cmdEmptyPlaylist");
     EXPECT_EQ(L"Error emptying default playlist\r\n\r\n13: The data is invalid.", Last().text);
+    // Joined as it stands, an empty folder would give "\xmplay.library" at the root of the
+    // current drive.
+    h.registry->SetValue(kSettings, L"Install_Dir", registry::EncodeText(L""));
+    h.files.files[L"\\xmplay.library"] = {kAttributeArchive, "not the player's"};
+    Press(L"cmdKillLib");
+    EXPECT_EQ(L"Error emptying media library\r\n\r\n13: The data is invalid.", Last().text);
+    EXPECT_TRUE(h.files.files.count(L"\\xmplay.library"));
     EXPECT_TRUE(h.files.files.count(kLib));
 }
 

@@ -64,6 +64,11 @@ TEST_F(ReadOnlyBoxes, UnreadableFolderLeavesBothGrayedSilently) {
     h.registry->SetValue(kSettings, L"Install_Dir", registry::EncodeDword(5));
     h.form->cmdRefresh_Click();
     EXPECT_TRUE(h.dialogs.shown.empty()) << "a number is no folder";
+    h.registry->SetValue(kSettings, L"Install_Dir", registry::EncodeText(L""));
+    h.files.files[L"\\xmplay.pls"] = {kAttributeArchive, "not the player's"};
+    h.form->cmdRefresh_Click();
+    EXPECT_TRUE(h.dialogs.shown.empty()) << "nor is empty text";
+    EXPECT_EQ(ui::kGrayed, h.Box(L"chkPlayReadOnly").Value());
 
     SetFolder(L"D:\\Music\\XMPlay");
     h.files.files[kLib] = {kAttributeArchive, "l"};
@@ -77,11 +82,6 @@ TEST_F(ReadOnlyBoxes, PathIsJoinedExactlyAsStored) {
     SetFolder(L"D:\\Music\\XMPlay\\");
     ASSERT_TRUE(h.Start());
     EXPECT_EQ(L"Could not find \"D:\\Music\\XMPlay\\\\xmplay.pls", h.dialogs.shown.at(1).text);
-
-    h.dialogs.shown.clear();
-    SetFolder(L"");
-    h.form->cmdRefresh_Click();
-    EXPECT_EQ(L"Could not find \"\\xmplay.pls", h.dialogs.shown.at(1).text);
 }
 
 TEST_F(ReadOnlyBoxes, CheckingAMissingFileIsSilentAndCreatesNothing) {
