@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <utility>
 
 namespace vellicor::e2e {
 namespace {
@@ -203,6 +205,46 @@ TEST_F(PlayerFiles, AnInstallFolderLongerThanMaxPathWorks) {
     lib_ = path + L"\\xmplay.library";
     pls_ = path + L"\\xmplay.pls";
     ExerciseEverything(*this);
+}
+
+TEST_F(PlayerFiles, AnInstallFolderWithATrailingBackslashOrForwardSlashesWorks) {
+    Prepare();
+    std::wstring forward = folder_->Path();
+    std::replace(forward.begin(), forward.end(), L'\\', L'/');
+    for (const std::wstring& written : {folder_->Path() + L"\\", forward}) {
+        SCOPED_TRACE(Utf8(written));
+        settings_.SetText(L"Install_Dir", written);
+        lib_ = written + L"\\xmplay.library";
+        pls_ = written + L"\\xmplay.pls";
+        ExerciseEverything(*this);
+    }
+}
+
+TEST_F(PlayerFiles, AnInstallFolderThatIsNotThereIsReportedAndNothingIsCreated) {
+    Prepare();
+    for (const std::wstring& absent :
+         {folder_->Path() + L"\\not-installed", std::wstring(L"\\\\vellicor-no-such-server\\share\\XMPlay")}) {
+        SCOPED_TRACE(Utf8(absent));
+        settings_.SetText(L"Install_Dir", absent);
+        lib_ = absent + L"\\xmplay.library";
+        pls_ = absent + L"\\xmplay.pls";
+        const auto texts = Start();
+        ASSERT_EQ(2u, texts.size());
+        EXPECT_EQ(std::wstring(msg::kCouldNotFind) + lib_ + msg::kGlobalPlaylistNote, texts[0]);
+        EXPECT_EQ(std::wstring(msg::kCouldNotFind) + pls_, texts[1]);
+        // Whatever this system answers for such a path (not found, path not found, no
+        // network path...) is what the user must be told, never success.
+        for (const auto& [button, caption] : {std::pair{L"cmdKillLib", msg::kErrorEmptyingLibrary},
+                                              std::pair{L"cmdEmptyPlaylist", msg::kErrorEmptyingPlaylist}}) {
+            const std::wstring report = Command(button);
+            const std::wstring head = std::wstring(caption) + L"\r\n\r\n";
+            ASSERT_TRUE(report.starts_with(head)) << Utf8(report);
+            const DWORD number = std::wcstoul(report.c_str() + head.size(), nullptr, 10);
+            EXPECT_NE(0u, number);
+            EXPECT_EQ(FailureReport(caption, number), report);
+        }
+    }
+    EXPECT_TRUE(FileNames(folder_->Path()).empty());
 }
 
 void ExerciseEverything(PlayerFiles& t) {

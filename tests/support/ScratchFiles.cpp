@@ -8,7 +8,13 @@
 namespace vellicor::test {
 
 std::wstring LiteralPath(const std::wstring& path) {
-    return path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path;
+    if (path.starts_with(L"\\\\?\\")) return path;
+    // The prefix switches off the system's clean-up of doubled and forward slashes, so
+    // clean up first.
+    std::wstring full(32768, L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
 }
 
 ScratchFolder::ScratchFolder(std::wstring_view prefix, std::wstring_view suffix) {
