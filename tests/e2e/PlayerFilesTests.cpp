@@ -188,6 +188,12 @@ TEST_F(PlayerFiles, AnInstallFolderWithCyrillicAndCjkLettersWorks) {
     ExerciseEverything(*this);
 }
 
+TEST_F(PlayerFiles, AnInstallFolderWithFormatAndShellCharactersIsTakenLiterally) {
+    // Shown in every message: none of it may act as a format or a command.
+    Prepare(L" %s%n%1%% & ^ ; $(x) 'q'");
+    ExerciseEverything(*this);
+}
+
 TEST_F(PlayerFiles, AnInstallFolderLongerThanMaxPathWorks) {
     Prepare();
     std::wstring path = folder_->Path();
