@@ -23,9 +23,13 @@ class PlayerFiles : public testing::Test {
 protected:
     void Prepare(const std::wstring& folderSuffix = L"") {
         folder_.emplace(L"vellicor-e2e", folderSuffix);
-        settings_.SetText(L"Install_Dir", folder_->Path());
-        lib_ = folder_->File(L"xmplay.library");
-        pls_ = folder_->File(L"xmplay.pls");
+        UseInstallDir(folder_->Path());
+    }
+    // Stores the folder as given; the files are where the program will look for them.
+    void UseInstallDir(const std::wstring& folder) {
+        settings_.SetText(L"Install_Dir", folder);
+        lib_ = folder + L"\\xmplay.library";
+        pls_ = folder + L"\\xmplay.pls";
     }
     void WriteBoth() {
         WriteBytes(lib_, kLibrary);
@@ -207,9 +211,7 @@ TEST_F(PlayerFiles, AnInstallFolderLongerThanMaxPathWorks) {
         ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
     }
     ASSERT_GT(path.size() + std::wstring(L"\\xmplay.library").size(), std::size_t{MAX_PATH});
-    settings_.SetText(L"Install_Dir", path);
-    lib_ = path + L"\\xmplay.library";
-    pls_ = path + L"\\xmplay.pls";
+    UseInstallDir(path);
     ExerciseEverything(*this);
 }
 
@@ -219,9 +221,7 @@ TEST_F(PlayerFiles, AnInstallFolderWithATrailingBackslashOrForwardSlashesWorks) 
     std::replace(forward.begin(), forward.end(), L'\\', L'/');
     for (const std::wstring& written : {folder_->Path() + L"\\", forward}) {
         SCOPED_TRACE(Utf8(written));
-        settings_.SetText(L"Install_Dir", written);
-        lib_ = written + L"\\xmplay.library";
-        pls_ = written + L"\\xmplay.pls";
+        UseInstallDir(written);
         ExerciseEverything(*this);
     }
 }
@@ -231,9 +231,7 @@ TEST_F(PlayerFiles, AnInstallFolderThatIsNotThereIsReportedAndNothingIsCreated) 
     for (const std::wstring& absent :
          {folder_->Path() + L"\\not-installed", std::wstring(L"\\\\vellicor-no-such-server\\share\\XMPlay")}) {
         SCOPED_TRACE(Utf8(absent));
-        settings_.SetText(L"Install_Dir", absent);
-        lib_ = absent + L"\\xmplay.library";
-        pls_ = absent + L"\\xmplay.pls";
+        UseInstallDir(absent);
         const auto texts = Start();
         ASSERT_EQ(2u, texts.size());
         EXPECT_EQ(std::wstring(msg::kCouldNotFind) + lib_ + msg::kGlobalPlaylistNote, texts[0]);
