@@ -22,6 +22,21 @@ std::wstring Name(std::wstring_view view) { return std::wstring(view); }
 
 const ControlDef& Def(std::wstring_view name) { return ui::MainLayout()[LayoutIndex(name)]; }
 
+// The window class and the style bits that make each kind of control what it is.
+struct KindLook {
+    ControlKind kind;
+    const wchar_t* className;
+    LONG_PTR styleMask;
+    LONG_PTR styleBits;
+};
+constexpr LONG_PTR kTipBoxStyle = ES_MULTILINE | ES_READONLY | ES_CENTER;
+constexpr KindLook kKinds[] = {
+    {ControlKind::Frame, L"Button", BS_TYPEMASK, BS_GROUPBOX},
+    {ControlKind::CheckBox, L"Button", BS_TYPEMASK, BS_3STATE},
+    {ControlKind::CommandButton, L"Button", BS_TYPEMASK, BS_PUSHBUTTON},
+    {ControlKind::TextBox, L"Edit", kTipBoxStyle, kTipBoxStyle},
+};
+
 // Where the table puts a control, in the main window's client pixels at the density.
 RECT ExpectedRect(const ControlDef& def, int dpi) {
     int left = def.left;
@@ -103,27 +118,14 @@ TEST_P(Layout, WindowAndControlsStandWhereTheTableSays) {
         const RECT actual = RectInParent(control);
         EXPECT_TRUE(expected == actual) << "expected " << Show(expected) << ", got " << Show(actual);
 
-        const LONG_PTR style = StyleOf(control);
-        switch (def.kind) {
-        case ControlKind::Frame:
-            EXPECT_EQ(L"Button", ClassOf(control));
-            EXPECT_EQ(BS_GROUPBOX, style & BS_TYPEMASK);
-            break;
-        case ControlKind::CheckBox:
-            EXPECT_EQ(L"Button", ClassOf(control));
-            EXPECT_EQ(BS_3STATE, style & BS_TYPEMASK);
-            break;
-        case ControlKind::CommandButton:
-            EXPECT_EQ(L"Button", ClassOf(control));
-            EXPECT_EQ(BS_PUSHBUTTON, style & BS_TYPEMASK);
-            break;
-        case ControlKind::TextBox:
-            EXPECT_EQ(L"Edit", ClassOf(control));
-            EXPECT_EQ(ES_MULTILINE | ES_READONLY | ES_CENTER, style & (ES_MULTILINE | ES_READONLY | ES_CENTER));
-            break;
-        default:
+        const auto kind = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                       [&](const KindLook& look) { return look.kind == def.kind; });
+        if (kind == std::end(kKinds)) {
             ADD_FAILURE() << "the main window has no such control";
+            continue;
         }
+        EXPECT_EQ(kind->className, ClassOf(control));
+        EXPECT_EQ(kind->styleBits, StyleOf(control) & kind->styleMask);
     }
 }
 

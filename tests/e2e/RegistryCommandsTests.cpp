@@ -62,23 +62,19 @@ TEST(FixFileAssociations, RemovesThePlayersClassKeyOnlyWithoutAskingAndFailsTheS
 
     VellicorProcess program;
     ASSERT_TRUE(program.WaitForMainWindow());
-    ASSERT_TRUE(program.PostClick(program.Control(L"cmdFixAssoc")));
-    const auto done = program.NextMessageBox(nullptr);
-    ASSERT_TRUE(done);
-    EXPECT_EQ(msg::kAssociationsDeleted, done->text) << "the first box must be the result: no question is asked";
-    EXPECT_EQ(std::vector<std::wstring>{L"OK"}, done->buttons);
+    const Conversation done = program.Converse(L"cmdFixAssoc", false);
+    ASSERT_TRUE(done.result);
+    EXPECT_EQ(msg::kAssociationsDeleted, done.result->text) << "the first box must be the result: no question is asked";
+    EXPECT_EQ(std::vector<std::wstring>{L"OK"}, done.result->buttons);
     EXPECT_FALSE(ClassKeyExists(L"XMPlay"));
     EXPECT_EQ(L"another program", ClassText(L"XMPlayer"));
     EXPECT_EQ(L"XMPlay", ClassText(L".vellicor-e2e"));
-    ASSERT_TRUE(AnswerMessageBox(*done, Answer::Ok));
 
-    ASSERT_TRUE(program.PostClick(program.Control(L"cmdFixAssoc")));
-    const auto failed = program.NextMessageBox(done->window);
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(FailureReport(msg::kErrorFixingAssociations, ERROR_FILE_NOT_FOUND), failed->text);
-    EXPECT_EQ(std::vector<std::wstring>{L"OK"}, failed->buttons);
+    const Conversation failed = program.Converse(L"cmdFixAssoc", false);
+    ASSERT_TRUE(failed.result);
+    EXPECT_EQ(FailureReport(msg::kErrorFixingAssociations, ERROR_FILE_NOT_FOUND), failed.result->text);
+    EXPECT_EQ(std::vector<std::wstring>{L"OK"}, failed.result->buttons);
     EXPECT_EQ(L"another program", ClassText(L"XMPlayer"));
-    ASSERT_TRUE(AnswerMessageBox(*failed, Answer::Ok));
     EXPECT_TRUE(program.Sync());
 }
 
@@ -154,15 +150,11 @@ TEST(DeleteSettings, AKeyRemovedByAnotherProgramIsReportedAndTheWindowStaysUsabl
     ASSERT_TRUE(program.WaitForMainWindow());
     settings.DeleteKey();
 
-    ASSERT_TRUE(program.PostClick(program.Control(L"cmdKillReg")));
-    const auto question = program.WaitForMessageBox();
-    ASSERT_TRUE(question);
-    ASSERT_TRUE(AnswerMessageBox(*question, Answer::Ok));
-    const auto failed = program.NextMessageBox(question->window);
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(FailureReport(msg::kErrorDeletingSettings, ERROR_FILE_NOT_FOUND), failed->text);
-    EXPECT_EQ(std::vector<std::wstring>{L"OK"}, failed->buttons);
-    ASSERT_TRUE(AnswerMessageBox(*failed, Answer::Ok));
+    const Conversation c = program.Converse(L"cmdKillReg", true);
+    ASSERT_TRUE(c.question);
+    ASSERT_TRUE(c.result);
+    EXPECT_EQ(FailureReport(msg::kErrorDeletingSettings, ERROR_FILE_NOT_FOUND), c.result->text);
+    EXPECT_EQ(std::vector<std::wstring>{L"OK"}, c.result->buttons);
 
     EXPECT_TRUE(program.Running());
     ASSERT_TRUE(program.Click(program.Control(L"cmdRefresh")));
