@@ -29,11 +29,26 @@ std::size_t AboutIndex(std::wstring_view name, int index = -1) {
 }
 
 // A person's click: the real pointer moved over the control, then pressed and released.
+// Under Wine an earlier move can be replayed after this one and put the pointer back over
+// the link clicked before; so the pointer must be seen to stay over the control, and the
+// press carries the same place itself so that a replay in between cannot move it.
 bool ClickWithMouse(HWND control) {
-    if (!MovePointer(ScreenCentre(control))) return false;
+    const POINT centre = ScreenCentre(control);
+    if (!MovePointerUntil(centre, [&] { return ::WindowFromPoint(centre) == control; })) return false;
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    // Absolute positions run from 0 to 65535 over the virtual screen; round up so that
+    // the system's scaling back lands on the very pixel.
+    const auto normalised = [](int offset, int extent) {
+        return static_cast<LONG>((static_cast<long long>(offset) * 65536 + extent - 1) / extent);
+    };
     INPUT inputs[2]{};
     inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[0].mi.dx = normalised(centre.x - left, width);
+    inputs[0].mi.dy = normalised(centre.y - top, height);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_LEFTDOWN;
     inputs[1].type = INPUT_MOUSE;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
