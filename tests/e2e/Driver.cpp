@@ -2,359 +2,289 @@
 
 #include "platform/ErrorText.h"
 
-#include "ui/MainLayout.h"
+#include <gtest/gtest.h>
 
 #include <shellapi.h>
 
-#include <cstring>
+#include <algorithm>
+#include <ostream>
 #include <stdexcept>
-#include <string>
 #include <thread>
 
 namespace vellicor::e2e {
 
-std::string Utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                          nullptr);
-    return result;
-}
-
-RawValue DwordValue(DWORD number) {
-    RawValue value{REG_DWORD, std::vector<BYTE>(sizeof number)};
-    std::memcpy(value.data.data(), &number, sizeof number);
-    return value;
-}
-
-RawValue TextValue(const std::wstring& text) {
-    RawValue value{REG_SZ, std::vector<BYTE>((text.size() + 1) * sizeof(wchar_t), 0)};
-    std::memcpy(value.data.data(), text.data(), text.size() * sizeof(wchar_t));
-    return value;
-}
-
 namespace {
 
-// The program numbers its controls from here, in creation order.
-constexpr int kFirstControlId = 100;
-constexpr wchar_t kMainWindowClass[] = L"VellicorForm";
-constexpr wchar_t kMainWindowTitle[] = L"Vellicor";
-constexpr wchar_t kDialogClass[] = L"#32770";
-constexpr int kMessageBoxTextId = 0xFFFF;
+using platform::UniqueFile;
+using platform::UniqueKey;
 
 std::wstring& ConfiguredPath() {
     static std::wstring path;
     return path;
 }
 
-[[noreturn]] void Fail(const char* call, LSTATUS status, const std::wstring& what) {
-    throw std::runtime_error(std::string(call) + "(" + Utf8(what) + ") failed with " + std::to_string(status));
+void Check(LSTATUS status, const char* call, const std::wstring& what) {
+    if (status != ERROR_SUCCESS) throw std::runtime_error(std::string(call) + "(" + Utf8(what) + ") failed with " + std::to_string(status));
 }
 
-// Wine exports the translation from a Unix path to the drive letter path it maps it to.
-// On Windows the function is absent and the path is taken as given.
-std::wstring WindowsPathOf(const std::wstring& path) {
-    if (path.empty() || path.front() != L'/') return path;
-    using ToDosFn = WCHAR*(CDECL*)(const char*);
-    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    const auto toDos = kernel ? reinterpret_cast<ToDosFn>(reinterpret_cast<void*>(
-                                    ::GetProcAddress(kernel, "wine_get_dos_file_name")))
-                              : nullptr;
-    if (!toDos) return path;
-    WCHAR* dos = toDos(Utf8(path).c_str());
-    if (!dos) return path;
-    std::wstring result(dos);
-    ::HeapFree(::GetProcessHeap(), 0, dos);
-    return result;
+UniqueKey OpenKey(HKEY root, const std::wstring& key, REGSAM access) {
+    UniqueKey opened;
+    ::RegOpenKeyExW(root, key.c_str(), 0, access, opened.Put());
+    return opened;
 }
 
-UniqueKey OpenKey(const std::wstring& subKey, REGSAM access) {
-    UniqueKey key;
-    const LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, access, key.Put());
-    if (status == ERROR_FILE_NOT_FOUND) return {};
-    if (status != ERROR_SUCCESS) Fail("RegOpenKeyExW", status, subKey);
-    return key;
+// A 32-pixel square of the screen, or of a system icon drawn on the dialog colour.
+std::vector<COLORREF> Pixels(const std::function<void(HDC)>& draw) {
+    const HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 32, 32);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    draw(memory);
+    std::vector<COLORREF> pixels;
+    for (int i = 0; i < 32 * 32; ++i) pixels.push_back(::GetPixel(memory, i % 32, i / 32));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
-UniqueKey CreateKeyFor(const std::wstring& subKey, REGSAM access) {
-    UniqueKey key;
-    const LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, access, nullptr,
-                                             key.Put(), nullptr);
-    if (status != ERROR_SUCCESS) Fail("RegCreateKeyExW", status, subKey);
-    return key;
-}
-
-std::optional<RawValue> QueryValue(HKEY key, const std::wstring& name) {
-    RawValue value;
-    DWORD size = 0;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        value.data.resize(size);
-        DWORD type = REG_NONE;
-        DWORD got = size;
-        const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
-                                                  value.data.empty() ? nullptr : value.data.data(), &got);
-        if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
-        if (status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && got > size)) {
-            size = got;
-            continue;
+// Icons are not readable across processes: what the box shows is compared with each
+// system icon drawn here, until one is clearly the closest (the box may not be painted
+// yet when it is first seen).
+Icon IconOf(HWND box) {
+    HWND shown = nullptr;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((StyleOf(child) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) shown = child;
+    }
+    if (!shown) return Icon::None;
+    const std::pair<Icon, LPCWSTR> icons[] = {
+        {Icon::Question, IDI_QUESTION}, {Icon::Information, IDI_INFORMATION}, {Icon::Exclamation, IDI_WARNING}, {Icon::Critical, IDI_ERROR}};
+    std::vector<std::vector<COLORREF>> drawn;
+    for (const auto& icon : icons) {
+        drawn.push_back(Pixels([&](HDC dc) {
+            const RECT all{0, 0, 32, 32};
+            ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
+            ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, icon.second), 32, 32, 0, nullptr, DI_NORMAL);
+        }));
+    }
+    Icon best = Icon::None;
+    WaitUntil([&] {
+        RECT r{};
+        ::GetWindowRect(shown, &r);
+        const auto screen = Pixels([&](HDC dc) {
+            const HDC source = ::GetDC(nullptr);
+            ::BitBlt(dc, 0, 0, 32, 32, source, r.left, r.top, SRCCOPY);
+            ::ReleaseDC(nullptr, source);
+        });
+        std::vector<std::pair<long long, Icon>> distances;
+        for (std::size_t k = 0; k < drawn.size(); ++k) {
+            long long distance = 0;
+            for (std::size_t i = 0; i < screen.size(); ++i) {
+                for (int shift : {0, 8, 16}) distance += std::abs(int((drawn[k][i] >> shift) & 0xFF) - int((screen[i] >> shift) & 0xFF));
+            }
+            distances.emplace_back(distance, icons[k].first);
         }
-        if (status != ERROR_SUCCESS) Fail("RegQueryValueExW", status, name);
-        value.type = type;
-        value.data.resize(got);
-        return value;
-    }
-    Fail("RegQueryValueExW", ERROR_MORE_DATA, name);
+        std::sort(distances.begin(), distances.end());
+        best = distances[0].second;
+        return distances[0].first * 2 < distances[1].first;
+    }, 3s);
+    return best;
 }
 
-struct ProcessWindows {
-    DWORD processId;
-    bool includeHidden;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<ProcessWindows*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && (search->includeHidden || ::IsWindowVisible(window))) {
-        search->found.push_back(window);
+Box ViewOf(HWND window) {
+    Box box{window, TextOf(window), Icon::None, TextOf(::GetDlgItem(window, 0xFFFF)), {}, {}};
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::lstrcmpiW(ClassOf(child).c_str(), L"Button") != 0) continue;
+        box.buttons.push_back(TextOf(child));
+        if ((StyleOf(child) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) box.defaultButton = box.buttons.back();
     }
-    return TRUE;
-}
-
-BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
-    reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> DirectChildren(HWND parent) {
-    std::vector<HWND> all;
-    ::EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&all));
-    std::vector<HWND> direct;
-    for (HWND child : all) {
-        if (::GetParent(child) == parent) direct.push_back(child);
-    }
-    return direct;
-}
-
-bool SameText(const std::wstring& a, const wchar_t* b) { return ::lstrcmpiW(a.c_str(), b) == 0; }
-
-MessageBoxView ViewOf(HWND box) {
-    MessageBoxView view;
-    view.window = box;
-    view.title = TextOf(box);
-    if (const HWND text = ::GetDlgItem(box, kMessageBoxTextId)) view.text = TextOf(text);
-    for (HWND child : DirectChildren(box)) {
-        if (!SameText(ClassOf(child), L"Button")) continue;
-        view.buttons.push_back(TextOf(child));
-        view.buttonWindows.push_back(child);
-    }
-    return view;
+    if (!box.buttons.empty()) box.icon = IconOf(window);
+    return box;
 }
 
 } // namespace
 
-// ---------------------------------------------------------------------------------------
-
-const std::wstring& VellicorPath() {
-    std::wstring& path = ConfiguredPath();
-    if (path.empty()) {
-        wchar_t buffer[MAX_PATH * 4]{};
-        const DWORD length = ::GetEnvironmentVariableW(L"VELLICOR_EXE", buffer, static_cast<DWORD>(std::size(buffer)));
-        if (length > 0 && length < std::size(buffer)) path = WindowsPathOf(buffer);
-    }
-    return path;
+std::string Utf8(std::wstring_view text) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(std::size_t(std::max(size, 0)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(), size, nullptr, nullptr);
+    return result;
 }
 
-std::size_t LayoutIndex(std::wstring_view name) {
-    const auto layout = ui::MainLayout();
-    for (std::size_t i = 0; i < layout.size(); ++i) {
-        if (layout[i].name == name) return i;
+bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout) {
+    for (const auto deadline = std::chrono::steady_clock::now() + timeout; !predicate(); std::this_thread::sleep_for(5ms)) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
     }
-    throw std::invalid_argument("no control named " + Utf8(std::wstring(name)) + " in the main window");
+    return true;
 }
+
+const std::wstring& VellicorPath() { return ConfiguredPath(); }
 
 void ConfigureFromCommandLine() {
     int count = 0;
     LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!arguments) return;
-    constexpr std::wstring_view kOption = L"--vellicor=";
-    for (int i = 1; i < count; ++i) {
-        const std::wstring_view argument(arguments[i]);
-        if (argument.starts_with(kOption)) ConfiguredPath() = WindowsPathOf(std::wstring(argument.substr(kOption.size())));
+    for (int i = 1; arguments && i < count; ++i) {
+        std::wstring path = arguments[i];
+        if (!path.starts_with(L"--vellicor=")) continue;
+        path.erase(0, 11);
+        // CMake on Linux hands over a Unix path; Wine reaches the root through drive Z:.
+        if (path.starts_with(L'/')) path = L"Z:" + path;
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        ConfiguredPath() = path;
     }
     ::LocalFree(arguments);
 }
 
-void UsePhysicalPixels() { ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2); }
-
-bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout, Milliseconds interval) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (predicate()) return true;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(interval);
-    }
+std::wstring OwnFolder() {
+    wchar_t self[MAX_PATH]{};
+    const std::wstring path(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
+    return path.substr(0, path.rfind(L'\\') + 1);
 }
 
 // ---------------------------------------------------------------------------------------
 
-std::optional<RawValue> ReadValue(const std::wstring& subKey, const std::wstring& name) {
-    const UniqueKey key = OpenKey(subKey, KEY_QUERY_VALUE);
-    if (!key) return std::nullopt;
-    return QueryValue(key.Get(), name);
+std::wstring LiteralPath(const std::wstring& path) {
+    if (path.starts_with(L"\\\\?\\")) return path;
+    std::wstring full(32768, L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr));
+    return full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
 }
 
-void WriteValue(const std::wstring& subKey, const std::wstring& name, const RawValue& value) {
-    const UniqueKey key = CreateKeyFor(subKey, KEY_SET_VALUE);
-    const LSTATUS status = ::RegSetValueExW(key.Get(), name.c_str(), 0, value.type,
-                                            value.data.empty() ? nullptr : value.data.data(),
-                                            static_cast<DWORD>(value.data.size()));
-    if (status != ERROR_SUCCESS) Fail("RegSetValueExW", status, name);
+void WriteBytes(const std::wstring& path, std::string_view bytes) {
+    const UniqueFile file(::CreateFileW(LiteralPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(file && ::WriteFile(file.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr)) << Utf8(path);
 }
 
-void DeleteValue(const std::wstring& subKey, const std::wstring& name) {
-    const UniqueKey key = OpenKey(subKey, KEY_SET_VALUE);
-    if (!key) return;
-    const LSTATUS status = ::RegDeleteValueW(key.Get(), name.c_str());
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) Fail("RegDeleteValueW", status, name);
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+    const UniqueFile file(::CreateFileW(LiteralPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes(1 << 16, '\0');
+    DWORD got = 0;
+    ::ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr);
+    return bytes.substr(0, got);
 }
 
-bool KeyExists(const std::wstring& subKey) { return static_cast<bool>(OpenKey(subKey, KEY_QUERY_VALUE)); }
+DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(LiteralPath(path).c_str()); }
 
-void DeleteKeyTree(const std::wstring& subKey) {
-    // An empty subkey would make RegDeleteTreeW empty HKEY_CURRENT_USER itself.
-    if (subKey.empty()) throw std::invalid_argument("DeleteKeyTree needs a subkey");
-    const LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, subKey.c_str());
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) Fail("RegDeleteTreeW", status, subKey);
+void SetAttributes(const std::wstring& path, DWORD attributes) { ::SetFileAttributesW(LiteralPath(path).c_str(), attributes); }
+
+std::vector<std::wstring> FileNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    const HANDLE find = ::FindFirstFileW(LiteralPath(folder + L"\\*").c_str(), &data);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &data)) {
+        if (std::wstring_view(data.cFileName) != L"." && std::wstring_view(data.cFileName) != L"..") names.emplace_back(data.cFileName);
+    }
+    if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
-ValueSnapshot Snapshot(const std::wstring& subKey) {
-    ValueSnapshot values;
-    const UniqueKey key = OpenKey(subKey, KEY_QUERY_VALUE);
-    if (!key) return values;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[16384];
-        DWORD nameLength = static_cast<DWORD>(std::size(name));
-        const LSTATUS status =
-            ::RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS) break;
-        if (status != ERROR_SUCCESS) Fail("RegEnumValueW", status, subKey);
-        const std::wstring valueName(name, nameLength);
-        if (auto value = QueryValue(key.Get(), valueName)) values.emplace(valueName, std::move(*value));
+void RemoveTree(const std::wstring& path) {
+    for (const std::wstring& name : FileNames(path)) RemoveTree(path + L"\\" + name);
+    SetAttributes(path, FILE_ATTRIBUTE_NORMAL);
+    if (!::DeleteFileW(LiteralPath(path).c_str())) ::RemoveDirectoryW(LiteralPath(path).c_str());
+}
+
+ScratchFolder::ScratchFolder(std::wstring_view prefix) {
+    static int counter = 0;
+    wchar_t temp[MAX_PATH + 1]{};
+    path_ = std::wstring(temp, ::GetTempPathW(MAX_PATH + 1, temp)) + std::wstring(prefix) + L"-" +
+            std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    RemoveTree(path_);
+    EXPECT_TRUE(::CreateDirectoryW(LiteralPath(path_).c_str(), nullptr)) << ::GetLastError();
+}
+
+LockedFile::LockedFile(const std::wstring& path)
+    : handle_(::CreateFileW(LiteralPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+// ---------------------------------------------------------------------------------------
+
+RawValue Dword(DWORD number) { return Bytes(REG_DWORD, {BYTE(number), BYTE(number >> 8), BYTE(number >> 16), BYTE(number >> 24)}); }
+
+RawValue Bytes(DWORD type, std::vector<BYTE> data) { return RawValue{type, std::move(data)}; }
+
+RawValue Text(std::wstring_view text, DWORD type, bool terminated) {
+    RawValue value{type, {}};
+    for (wchar_t ch : text) value.data.insert(value.data.end(), {BYTE(ch & 0xFF), BYTE(ch >> 8)});
+    if (terminated) value.data.insert(value.data.end(), {0, 0});
+    return value;
+}
+
+std::optional<RawValue> ReadValue(HKEY root, const std::wstring& key, const std::wstring& name) {
+    const UniqueKey opened = OpenKey(root, key, KEY_QUERY_VALUE);
+    RawValue value;
+    DWORD size = 0;
+    if (!opened || ::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    value.data.resize(size);
+    Check(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size), "RegQueryValueExW", name);
+    return value;
+}
+
+void WriteValue(HKEY root, const std::wstring& key, const std::wstring& name, const RawValue& value) {
+    Check(::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size())), "RegSetKeyValueW", name);
+}
+
+Values ReadValues(HKEY root, const std::wstring& key) {
+    Values values;
+    wchar_t name[16384];
+    const UniqueKey opened = OpenKey(root, key, KEY_QUERY_VALUE);
+    for (DWORD i = 0, length = 16384; opened && ::RegEnumValueW(opened.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i, length = 16384) {
+        values[name] = ReadValue(root, key, name).value_or(RawValue{});
     }
     return values;
 }
 
-ScratchSettings::ScratchSettings(Start start) : vendorExisted_(KeyExists(kVendorSubKey)) {
+bool KeyExists(HKEY root, const std::wstring& key) { return bool(OpenKey(root, key, KEY_QUERY_VALUE)); }
+
+void DeleteKeyTree(HKEY root, const std::wstring& key) {
+    // An empty name would empty the root itself.
+    const LSTATUS status = key.empty() ? ERROR_INVALID_PARAMETER : ::RegDeleteTreeW(root, key.c_str());
+    if (status != ERROR_FILE_NOT_FOUND) Check(status, "RegDeleteTreeW", key);
+}
+
+ScratchSettings::ScratchSettings(bool withKey) : vendorExisted_(KeyExists(HKEY_CURRENT_USER, kVendorKey)) {
     DeleteKey();
-    if (start == Start::WithKey) CreateKey();
+    UniqueKey created;
+    if (withKey) Check(::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, created.Put(), nullptr), "RegCreateKeyExW", kSettingsKey);
 }
 
 ScratchSettings::~ScratchSettings() {
-    try {
-        DeleteKey();
-        // Fails, as it should, while the vendor key holds anything else.
-        if (!vendorExisted_) ::RegDeleteKeyW(HKEY_CURRENT_USER, kVendorSubKey);
-    } catch (...) {
-    }
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    // Fails, as it should, while the vendor key holds anything else.
+    if (!vendorExisted_) ::RegDeleteKeyW(HKEY_CURRENT_USER, kVendorKey);
 }
 
-void ScratchSettings::CreateKey() const { CreateKeyFor(kSettingsSubKey, KEY_QUERY_VALUE); }
-void ScratchSettings::DeleteKey() const { DeleteKeyTree(kSettingsSubKey); }
-bool ScratchSettings::Exists() const { return KeyExists(kSettingsSubKey); }
+void ScratchSettings::Set(const std::wstring& name, const RawValue& value) const { WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, value); }
+void ScratchSettings::Delete(const std::wstring& name) const { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str()); }
+Values ScratchSettings::Read() const { return ReadValues(HKEY_CURRENT_USER, kSettingsKey); }
+bool ScratchSettings::Exists() const { return KeyExists(HKEY_CURRENT_USER, kSettingsKey); }
+void ScratchSettings::DeleteKey() const { DeleteKeyTree(HKEY_CURRENT_USER, kSettingsKey); }
 
-void ScratchSettings::SetDword(const std::wstring& name, DWORD value) const {
-    WriteValue(kSettingsSubKey, name, DwordValue(value));
+SavedValue::SavedValue(std::wstring key, std::wstring name, std::optional<RawValue> set)
+    : key_(std::move(key)), name_(std::move(name)), original_(ReadValue(HKEY_CURRENT_USER, key_, name_)),
+      keyExisted_(KeyExists(HKEY_CURRENT_USER, key_)) {
+    if (set) WriteValue(HKEY_CURRENT_USER, key_, name_, *set);
 }
-void ScratchSettings::SetText(const std::wstring& name, const std::wstring& value) const {
-    WriteValue(kSettingsSubKey, name, TextValue(value));
-}
-void ScratchSettings::SetRaw(const std::wstring& name, const RawValue& value) const {
-    WriteValue(kSettingsSubKey, name, value);
-}
-void ScratchSettings::Delete(const std::wstring& name) const { DeleteValue(kSettingsSubKey, name); }
-
-std::optional<DWORD> ScratchSettings::Dword(const std::wstring& name) const {
-    const auto raw = Raw(name);
-    if (!raw || raw->type != REG_DWORD || raw->data.size() != sizeof(DWORD)) return std::nullopt;
-    DWORD number = 0;
-    std::memcpy(&number, raw->data.data(), sizeof number);
-    return number;
-}
-
-std::optional<std::wstring> ScratchSettings::Text(const std::wstring& name) const {
-    const auto raw = Raw(name);
-    if (!raw || (raw->type != REG_SZ && raw->type != REG_EXPAND_SZ)) return std::nullopt;
-    std::wstring text(raw->data.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), raw->data.data(), text.size() * sizeof(wchar_t));
-    while (!text.empty() && text.back() == L'\0') text.pop_back();
-    return text;
-}
-
-std::optional<RawValue> ScratchSettings::Raw(const std::wstring& name) const {
-    return ReadValue(kSettingsSubKey, name);
-}
-
-ValueSnapshot ScratchSettings::Values() const { return Snapshot(kSettingsSubKey); }
-
-SavedValue::SavedValue(std::wstring subKey, std::wstring name)
-    : subKey_(std::move(subKey)), name_(std::move(name)), original_(ReadValue(subKey_, name_)),
-      keyExisted_(KeyExists(subKey_)) {}
 
 SavedValue::~SavedValue() {
-    try {
-        if (original_) {
-            WriteValue(subKey_, name_, *original_);
-        } else {
-            DeleteValue(subKey_, name_);
-            if (!keyExisted_) ::RegDeleteKeyW(HKEY_CURRENT_USER, subKey_.c_str());
-        }
-    } catch (...) {
-    }
-}
-
-bool UnderWine() {
-    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-UnmanagedWindowsUnderWine::UnmanagedWindowsUnderWine(const std::wstring& programPath) {
-    if (!UnderWine()) return;
-    const std::size_t slash = programPath.find_last_of(L"\\/");
-    const std::wstring fileName = slash == std::wstring::npos ? programPath : programPath.substr(slash + 1);
-    if (fileName.empty()) return;
-    appKey_ = L"Software\\Wine\\AppDefaults\\" + fileName;
-    const std::wstring driverKey = appKey_ + L"\\X11 Driver";
-    createdAppKey_ = !KeyExists(appKey_);
-    if (!createdAppKey_) saved_.emplace(driverKey, L"Managed");
-    WriteValue(driverKey, L"Managed", TextValue(L"N"));
-}
-
-UnmanagedWindowsUnderWine::~UnmanagedWindowsUnderWine() {
-    saved_.reset();
-    try {
-        if (createdAppKey_) DeleteKeyTree(appKey_);
-    } catch (...) {
-    }
+    if (original_) ::RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), name_.c_str(), original_->type, original_->data.data(), DWORD(original_->data.size()));
+    else if (keyExisted_) ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key_.c_str(), name_.c_str());
+    else ::RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
 }
 
 // ---------------------------------------------------------------------------------------
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[256]{};
-    const int length = ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+    return std::wstring(name, std::size_t(std::max(0, ::GetClassNameW(window, name, 256))));
 }
 
 std::wstring TextOf(HWND window) {
-    const auto length = Send(window, WM_GETTEXTLENGTH);
-    if (!length || *length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(*length) + 1, L'\0');
-    const auto copied = Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied && *copied > 0 ? static_cast<std::size_t>(*copied) : 0);
+    std::wstring text(std::size_t(std::max<LRESULT>(Send(window, WM_GETTEXTLENGTH).value_or(0), 0)) + 1, L'\0');
+    text.resize(std::size_t(std::max<LRESULT>(Send(window, WM_GETTEXT, text.size(), LPARAM(text.data())).value_or(0), 0)));
     return text;
 }
 
@@ -370,257 +300,212 @@ RECT RectInParent(HWND child) {
 SIZE ClientSize(HWND window) {
     RECT rect{};
     ::GetClientRect(window, &rect);
-    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+    return SIZE{rect.right, rect.bottom};
 }
 
 POINT ScreenCentre(HWND window) {
-    const SIZE size = ClientSize(window);
-    return ToScreen(window, POINT{size.cx / 2, size.cy / 2});
-}
-
-POINT ToScreen(HWND window, POINT client) {
-    ::ClientToScreen(window, &client);
-    return client;
+    POINT centre{ClientSize(window).cx / 2, ClientSize(window).cy / 2};
+    ::ClientToScreen(window, &centre);
+    return centre;
 }
 
 HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
-    if (thread == 0 || !::GetGUIThreadInfo(thread, &info)) return nullptr;
-    return info.hwndFocus;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Milliseconds timeout) {
+std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                               static_cast<UINT>(timeout.count()), &result)) {
-        return std::nullopt;
-    }
-    return static_cast<LRESULT>(result);
+    if (!window || !::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, UINT(kPatience.count()), &result)) return std::nullopt;
+    return LRESULT(result);
 }
-
-// ---------------------------------------------------------------------------------------
 
 bool BringToFront(HWND window) {
-    if (::GetForegroundWindow() == window) return true;
-    ::SetForegroundWindow(window);
+    if (::GetForegroundWindow() != window) ::SetForegroundWindow(window);
     return WaitUntil([window] { return ::GetForegroundWindow() == window; }, 5s);
 }
 
 bool PressKey(WORD virtualKey, bool shift) {
     std::vector<INPUT> inputs;
-    const auto key = [&inputs](WORD vk, bool up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
-    if (shift) key(VK_SHIFT, false);
-    key(virtualKey, false);
-    key(virtualKey, true);
-    if (shift) key(VK_SHIFT, true);
-    return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+    for (const auto& [vk, flags] : {std::pair{WORD(VK_SHIFT), DWORD(0)}, {virtualKey, 0}, {virtualKey, KEYEVENTF_KEYUP}, {WORD(VK_SHIFT), KEYEVENTF_KEYUP}}) {
+        if (vk == VK_SHIFT && !shift) continue;
+        INPUT& input = inputs.emplace_back();
+        input.type = INPUT_KEYBOARD, input.ki.wVk = vk, input.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), input.ki.dwFlags = flags;
+    }
+    return ::SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-bool MovePointer(POINT screen) { return ::SetCursorPos(screen.x, screen.y) != FALSE; }
-
-HCURSOR PointerShape() {
-    CURSORINFO info{};
-    info.cbSize = sizeof info;
-    return ::GetCursorInfo(&info) ? info.hCursor : nullptr;
-}
-
-bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived, Milliseconds timeout) {
-    constexpr Milliseconds kSettle = 50ms;
-    const auto there = [screen] {
+bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived) {
+    const auto there = [&] {
         POINT now{};
-        return ::GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+        return ::GetCursorPos(&now) && now.x == screen.x && now.y == screen.y && arrived();
     };
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!MovePointer(screen)) return false;
-        if (!WaitUntil([&] { return there() && arrived(); }, 1s, 2ms)) continue;
-        const bool undone = WaitUntil([&] { return !there() || !arrived(); }, kSettle, 2ms);
-        if (!undone) return true;
+    for (const auto deadline = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < deadline;) {
+        ::SetCursorPos(screen.x, screen.y);
+        if (WaitUntil(there, 1s) && !WaitUntil([&] { return !there(); }, 50ms)) return true;
     }
     return false;
 }
 
-// ---------------------------------------------------------------------------------------
-
-bool AnswerMessageBox(const MessageBoxView& box, Answer answer) {
-    const auto clickButton = [&box](int id) {
-        for (HWND button : box.buttonWindows) {
-            // What a click on the button sends its dialog; it does not depend on the
-            // button having the focus or the box being in front.
-            if (::GetDlgCtrlID(button) == id) {
-                return ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                                      reinterpret_cast<LPARAM>(button)) != FALSE;
-            }
-        }
-        return false;
-    };
-    switch (answer) {
-    case Answer::Ok: return clickButton(IDOK);
-    case Answer::Cancel: return clickButton(IDCANCEL);
-    case Answer::Yes: return clickButton(IDYES);
-    case Answer::No: return clickButton(IDNO);
-    case Answer::Escape:
-        return BringToFront(box.window) && PressKey(VK_ESCAPE);
-    case Answer::CloseBox: return ::PostMessageW(box.window, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
-    }
-    return false;
+bool ClickWithMouse(HWND control) {
+    const POINT centre = ScreenCentre(control);
+    if (!MovePointerUntil(centre, [&] { return ::WindowFromPoint(centre) == control; })) return false;
+    // Absolute positions run from 0 to 65535 over the virtual screen; rounded up so that
+    // the system's scaling back lands on the very pixel.
+    const auto normalised = [](int offset, int extent) { return LONG((offset * 65536LL + extent - 1) / extent); };
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dx = normalised(centre.x - ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    inputs[0].mi.dy = normalised(centre.y - ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
 // ---------------------------------------------------------------------------------------
 
-VellicorProcess::VellicorProcess(const std::wstring& arguments, const std::wstring& exe) {
-    if (exe.empty()) throw std::runtime_error("no path to Vellicor.exe: pass --vellicor=<path> or set VELLICOR_EXE");
+std::ostream& operator<<(std::ostream& out, const Shown& shown) {
+    static const char* const kIcons[] = {"no icon", "question", "information", "exclamation", "critical"};
+    return out << kIcons[int(shown.icon)] << " \"" << Utf8(shown.text) << '"';
+}
+
+Shown Question(std::wstring text) { return Shown{Icon::Question, std::move(text)}; }
+Shown Notice(std::wstring text) { return Shown{Icon::Information, std::move(text)}; }
+Shown Warning(std::wstring text) { return Shown{Icon::Exclamation, std::move(text)}; }
+Shown Critical(std::wstring text) { return Shown{Icon::Critical, std::move(text)}; }
+
+Shown Seen(const Box& box) {
+    EXPECT_EQ(L"Vellicor", box.title) << Utf8(box.text);
+    const std::vector<std::wstring> buttons{L"OK", L"Cancel"};
+    EXPECT_EQ(std::vector(buttons.begin(), buttons.begin() + (box.icon == Icon::Question ? 2 : 1)), box.buttons) << Utf8(box.text);
+    EXPECT_EQ(L"OK", box.defaultButton) << Utf8(box.text);
+    return Shown{box.icon, box.text};
+}
+
+bool AnswerBox(const Box& box, Answer answer) {
+    // What a click on the button sends its dialog, whatever has the focus.
+    const int id = answer == Answer::Ok ? IDOK : IDCANCEL;
+    if (answer == Answer::Ok || answer == Answer::Cancel) return ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(::GetDlgItem(box.window, id)));
+    if (answer == Answer::Escape) return BringToFront(box.window) && PressKey(VK_ESCAPE);
+    return ::PostMessageW(box.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+std::wstring SystemText(DWORD code) { return platform::SystemErrorText(std::int32_t(code)); }
+
+std::wstring FailureReport(const std::wstring& what, DWORD code) { return what + L"\r\n\r\n" + std::to_wstring(code) + L": " + SystemText(code); }
+
+// ---------------------------------------------------------------------------------------
+
+Program::Program(const std::wstring& exe) {
     std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!arguments.empty()) commandLine += L" " + arguments;
-
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                          nullptr, &startup, &info)) {
-        Fail("CreateProcessW", static_cast<LSTATUS>(::GetLastError()), exe);
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
+        throw std::runtime_error("cannot start " + Utf8(exe));
     }
     process_.Reset(info.hProcess);
-    thread_.Reset(info.hThread);
+    const platform::UniqueKernelHandle thread(info.hThread);
     id_ = info.dwProcessId;
-
-    // Should this test program die, the job takes the program with it.
+    // Should the test die, the job takes the program with it.
     job_.Reset(::CreateJobObjectW(nullptr, nullptr));
-    if (job_) {
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (!::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits) ||
-            !::AssignProcessToJobObject(job_.Get(), process_.Get())) {
-            job_.Reset();
-        }
-    }
-    ::ResumeThread(thread_.Get());
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    ::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    ::AssignProcessToJobObject(job_.Get(), process_.Get());
+    ::ResumeThread(thread.Get());
 }
 
-VellicorProcess::~VellicorProcess() { Kill(); }
-
-std::vector<HWND> VellicorProcess::TopLevelWindows(bool includeHidden) const {
-    ProcessWindows search{id_, includeHidden, {}};
-    ::EnumWindows(&CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND VellicorProcess::WaitForMainWindow(Milliseconds timeout) {
-    WaitUntil(
-        [this] {
-            for (HWND window : TopLevelWindows()) {
-                if (ClassOf(window) == kMainWindowClass && TextOf(window) == kMainWindowTitle) {
-                    main_ = window;
-                    return true;
-                }
-            }
-            return !Running();
-        },
-        timeout);
-    return main_;
-}
-
-HWND VellicorProcess::Control(std::size_t creationIndex) const {
-    return main_ ? ::GetDlgItem(main_, kFirstControlId + static_cast<int>(creationIndex)) : nullptr;
-}
-
-HWND VellicorProcess::Control(std::wstring_view layoutName) const { return Control(LayoutIndex(layoutName)); }
-
-HWND VellicorProcess::ControlByCaption(const std::wstring& caption) const {
-    if (!main_) return nullptr;
-    for (HWND child : DirectChildren(main_)) {
-        if (TextOf(child) == caption) return child;
-    }
-    return nullptr;
-}
-
-bool VellicorProcess::Click(HWND control) const { return control && Send(control, BM_CLICK).has_value(); }
-
-bool VellicorProcess::PostClick(HWND control) const {
-    return control && ::PostMessageW(control, BM_CLICK, 0, 0) != FALSE;
-}
-
-int VellicorProcess::CheckState(HWND box) const {
-    const auto state = box ? Send(box, BM_GETCHECK) : std::nullopt;
-    return state ? static_cast<int>(*state) : -1;
-}
-
-bool VellicorProcess::Sync() const { return main_ && Send(main_, WM_NULL).has_value(); }
-
-std::optional<MessageBoxView> VellicorProcess::WaitForMessageBox(Milliseconds timeout) const {
-    std::optional<MessageBoxView> box;
-    WaitUntil(
-        [&] {
-            for (HWND window : TopLevelWindows()) {
-                if (ClassOf(window) != kDialogClass) continue;
-                box = ViewOf(window);
-                // The text and buttons arrive just after the dialog becomes visible.
-                if (!box->buttons.empty()) return true;
-            }
-            box.reset();
-            return !Running();
-        },
-        timeout);
-    return box;
-}
-
-bool VellicorProcess::Running() const {
-    return process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
-}
-
-bool VellicorProcess::WaitForExit(Milliseconds timeout) const {
-    return process_ && ::WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
-}
-
-std::optional<DWORD> VellicorProcess::ExitCode() const {
-    DWORD code = 0;
-    if (!process_ || !::GetExitCodeProcess(process_.Get(), &code) || code == STILL_ACTIVE) return std::nullopt;
-    return code;
-}
-
-void VellicorProcess::Kill() {
-    if (!Running()) return;
-    ::TerminateProcess(process_.Get(), 1);
+Program::~Program() {
+    if (Running()) ::TerminateProcess(process_.Get(), 1);
     ::WaitForSingleObject(process_.Get(), 5000);
 }
 
-std::optional<MessageBoxView> VellicorProcess::NextMessageBox(HWND previous, Milliseconds timeout) const {
-    if (previous && !WaitUntil([previous] { return !::IsWindow(previous) || !::IsWindowVisible(previous); })) {
-        return std::nullopt;
-    }
-    return WaitForMessageBox(timeout);
+std::vector<HWND> Program::TopLevelWindows() const {
+    std::pair<DWORD, std::vector<HWND>> search{id_, {}};
+    ::EnumWindows([](HWND window, LPARAM context) {
+        auto* found = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == found->first && ::IsWindowVisible(window)) found->second.push_back(window);
+        return TRUE;
+    }, LPARAM(&search));
+    return search.second;
 }
 
-Conversation VellicorProcess::Converse(std::wstring_view button, bool asks, Answer answer,
-                                      Milliseconds resultTimeout) const {
-    Conversation conversation;
-    if (!PostClick(Control(button))) return conversation;
-    std::optional<MessageBoxView> box = WaitForMessageBox(asks ? kPatience : resultTimeout);
+HWND Program::WaitForWindow(const std::wstring& caption, Milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND window : TopLevelWindows()) {
+            if (ClassOf(window) == L"VellicorForm" && TextOf(window) == caption) found = window;
+        }
+        return found || !Running();
+    }, timeout);
+    return found;
+}
+
+HWND Program::Main() { return main_ ? main_ : (main_ = WaitForWindow(L"Vellicor")); }
+
+HWND Program::Control(int creationIndex, HWND window) { return ::GetDlgItem(window ? window : Main(), kFirstControlId + creationIndex); }
+
+bool Program::Click(HWND control) const { return control && Send(control, BM_CLICK).has_value(); }
+
+bool Program::PostClick(HWND control) const { return control && ::PostMessageW(control, BM_CLICK, 0, 0); }
+
+int Program::State(HWND box) const { return int(Send(box, BM_GETCHECK).value_or(-1)); }
+
+bool Program::Sync() { return Send(Main(), WM_NULL).has_value(); }
+
+std::optional<Box> Program::NextBox(HWND previous, Milliseconds timeout) const {
+    if (previous && !WaitUntil([previous] { return !::IsWindowVisible(previous); })) return std::nullopt;
+    std::optional<Box> box;
+    WaitUntil([&] {
+        for (HWND window : TopLevelWindows()) {
+            // The text and buttons arrive just after the dialog becomes visible.
+            if (ClassOf(window) == L"#32770" && !(box = ViewOf(window))->buttons.empty()) return true;
+        }
+        return box.reset(), !Running();
+    }, timeout);
+    return box;
+}
+
+std::vector<Shown> Program::StartupBoxes() {
+    std::vector<Shown> shown;
+    for (HWND previous = nullptr;;) {
+        // Either the main window is up or a box stands in its way.
+        WaitUntil([&] { return (!previous || !::IsWindowVisible(previous)) && (NextBox(nullptr, 0ms) || WaitForWindow(L"Vellicor", 0ms)); });
+        const std::optional<Box> box = NextBox(nullptr, 0ms);
+        if (!box) return shown;
+        shown.push_back(Seen(*box));
+        AnswerBox(*box, Answer::Ok);
+        previous = box->window;
+    }
+}
+
+std::vector<Shown> Program::Converse(HWND button, bool asks, Answer answer) {
+    std::vector<Shown> shown;
+    std::optional<Box> box = PostClick(button) ? NextBox(nullptr, asks || answer == Answer::Ok ? kPatience : kQuiet) : std::nullopt;
     if (box && asks) {
-        conversation.question = box;
-        AnswerMessageBox(*box, answer);
-        box = NextMessageBox(box->window, resultTimeout);
+        shown.push_back(Seen(*box));
+        AnswerBox(*box, answer);
+        box = NextBox(box->window, answer == Answer::Ok ? kPatience : kQuiet);
     }
-    if (!box) return conversation;
-    conversation.result = box;
-    AnswerMessageBox(*box, Answer::Ok);
-    WaitUntil([&] { return !::IsWindow(box->window); });
-    return conversation;
+    if (box) {
+        shown.push_back(Seen(*box));
+        AnswerBox(*box, Answer::Ok);
+        WaitUntil([&] { return !::IsWindow(box->window); });
+    }
+    return shown;
 }
 
-std::wstring SystemText(DWORD code) { return platform::SystemErrorText(static_cast<std::int32_t>(code)); }
+bool Program::Running() const { return ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
 
-std::wstring FailureReport(const std::wstring& what, DWORD code) {
-    return what + L"\r\n\r\n" + std::to_wstring(code) + L": " + SystemText(code);
+bool Program::WaitForExit(Milliseconds timeout) const { return ::WaitForSingleObject(process_.Get(), DWORD(timeout.count())) == WAIT_OBJECT_0; }
+
+std::optional<DWORD> Program::ExitCode() const {
+    DWORD code = 0;
+    return !Running() && ::GetExitCodeProcess(process_.Get(), &code) ? std::optional(code) : std::nullopt;
 }
 
 } // namespace vellicor::e2e

@@ -1,17 +1,19 @@
 #pragma once
 
 // Drives the real Vellicor.exe from another process, the way a person does: start it,
-// find its windows, click, type, move the pointer, read what it shows, and answer its
-// message boxes. Every wait has a timeout, so a broken program fails a test instead of
-// hanging it, and every started process is killed when its owner goes away.
+// find its windows, click, press keys, move the pointer, read what it shows and answer
+// its message boxes; then look at the registry and the files. Every wait has a timeout,
+// so a broken program fails a test instead of hanging it, and a started program dies
+// with the test that started it.
+//
+// Nothing here comes from the program's own tables: the tests say what a person must
+// see, so that a change in the program's tables shows up as a difference.
 
 #include "platform/win32/UniqueHandle.h"
-#include "support/ScratchFiles.h"
 
 #include <windows.h>
 
 #include <chrono>
-#include <cstddef>
 #include <functional>
 #include <map>
 #include <optional>
@@ -21,274 +23,221 @@
 
 namespace vellicor::e2e {
 
-// Real files for the tests: the install folders they lay out.
-using test::Attributes;
-using test::FileNames;
-using test::LockedFile;
-using test::ReadBytes;
-using test::ScratchFolder;
-using test::SetAttributes;
-using test::WriteBytes;
-
 using namespace std::chrono_literals;
 using Milliseconds = std::chrono::milliseconds;
 
 // Long enough for a cold start under Wine on a busy machine; a working program answers
-// in a fraction of it.
+// in a fraction of it. "Nothing happens" checks watch for kQuiet.
 inline constexpr Milliseconds kPatience = 15s;
-// How long a "nothing happens" check watches before it believes it.
-inline constexpr Milliseconds kQuietPeriod = 300ms;
+inline constexpr Milliseconds kQuiet = 300ms;
 
-using UniqueHandle = platform::UniqueKernelHandle;
-using platform::UniqueKey;
+std::string Utf8(std::wstring_view text);
+bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout = kPatience);
 
-// ---------------------------------------------------------------------------------------
-// The program under test.
-
-// The full Windows path of Vellicor.exe, from "--vellicor=<path>" on the test program's
-// command line or the VELLICOR_EXE environment variable. A Unix path (as CMake hands it
-// over) is turned into the path Wine maps it to.
+// Vellicor.exe's Windows path, from "--vellicor=<path>" (a Unix path is mapped through
+// Wine's drives).
 const std::wstring& VellicorPath();
-// A control's position in the main window's layout table; throws for an unknown name.
-std::size_t LayoutIndex(std::wstring_view name);
-
-// Reads "--vellicor=" from the process's own command line; call from main.
 void ConfigureFromCommandLine();
-// Makes this process per-monitor DPI aware, so coordinates read from and sent to the
-// program are real pixels at whatever density the program runs.
-void UsePhysicalPixels();
+// The folder this test program runs from, ending in a backslash.
+std::wstring OwnFolder();
 
 // ---------------------------------------------------------------------------------------
-// Polling.
+// Real files, by paths taken literally (with the \\?\ prefix, after the system's own
+// clean-up), so that long paths can be laid out without the code under test.
 
-// Calls the predicate until it holds or the timeout passes; true when it held.
-bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout = kPatience,
-               Milliseconds interval = 10ms);
+std::wstring LiteralPath(const std::wstring& path);
+void WriteBytes(const std::wstring& path, std::string_view bytes);
+std::optional<std::string> ReadBytes(const std::wstring& path);
+DWORD Attributes(const std::wstring& path); // INVALID_FILE_ATTRIBUTES when missing
+void SetAttributes(const std::wstring& path, DWORD attributes);
+std::vector<std::wstring> FileNames(const std::wstring& folder); // sorted
+void RemoveTree(const std::wstring& path);
+
+// A new folder under the temporary folder, removed with everything in it at the end.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(std::wstring_view prefix);
+    ~ScratchFolder() { RemoveTree(path_); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+// Holds a file open without sharing, as a running player might.
+class LockedFile {
+public:
+    explicit LockedFile(const std::wstring& path);
+    bool Locked() const { return bool(handle_); }
+
+private:
+    platform::UniqueFile handle_;
+};
 
 // ---------------------------------------------------------------------------------------
-// Registry.
-
-inline constexpr wchar_t kVendorSubKey[] = L"Software\\Un4seen Developments";
-inline constexpr wchar_t kSettingsSubKey[] = L"Software\\Un4seen Developments\\XMPlay2";
+// The registry, as another program sees it.
 
 struct RawValue {
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
     friend bool operator==(const RawValue&, const RawValue&) = default;
 };
+RawValue Dword(DWORD number);
+RawValue Bytes(DWORD type, std::vector<BYTE> data);
+// UTF-16 text with its terminator unless asked otherwise.
+RawValue Text(std::wstring_view text, DWORD type = REG_SZ, bool terminated = true);
 
-RawValue DwordValue(DWORD number);
-RawValue TextValue(const std::wstring& text); // REG_SZ, terminated
+using Values = std::map<std::wstring, RawValue>;
+std::optional<RawValue> ReadValue(HKEY root, const std::wstring& key, const std::wstring& name);
+void WriteValue(HKEY root, const std::wstring& key, const std::wstring& name, const RawValue& value);
+Values ReadValues(HKEY root, const std::wstring& key);
+bool KeyExists(HKEY root, const std::wstring& key);
+void DeleteKeyTree(HKEY root, const std::wstring& key); // a missing key is fine
 
-// For test messages: gtest prints std::wstring itself, but not inside << chains.
-std::string Utf8(std::wstring_view text);
+inline constexpr wchar_t kVendorKey[] = L"Software\\Un4seen Developments";
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Un4seen Developments\\XMPlay2";
 
-// One key's values, read raw: for "nothing was written" checks.
-using ValueSnapshot = std::map<std::wstring, RawValue>;
-
-// A value anywhere under HKEY_CURRENT_USER.
-std::optional<RawValue> ReadValue(const std::wstring& subKey, const std::wstring& name);
-void WriteValue(const std::wstring& subKey, const std::wstring& name, const RawValue& value);
-void DeleteValue(const std::wstring& subKey, const std::wstring& name);
-bool KeyExists(const std::wstring& subKey);
-// Deletes the key with everything below it; a missing key is fine.
-void DeleteKeyTree(const std::wstring& subKey);
-ValueSnapshot Snapshot(const std::wstring& subKey);
-
-// The player's settings key as scratch space. The key is deleted when this is made
-// (left-overs of an aborted run must not leak into the test) and again when it goes,
-// together with the vendor key if this made it, so the registry ends as it began.
+// The player's settings key as scratch space: deleted when made (left-overs of an aborted
+// run must not leak in) and when gone, with the vendor key if this made it.
 class ScratchSettings {
 public:
-    enum class Start { WithKey, WithoutKey };
-    explicit ScratchSettings(Start start = Start::WithKey);
+    explicit ScratchSettings(bool withKey = true);
     ~ScratchSettings();
     ScratchSettings(const ScratchSettings&) = delete;
     ScratchSettings& operator=(const ScratchSettings&) = delete;
 
-    void CreateKey() const;
-    void DeleteKey() const;
-    bool Exists() const;
-
-    void SetDword(const std::wstring& name, DWORD value) const;
-    void SetText(const std::wstring& name, const std::wstring& value) const;
-    void SetRaw(const std::wstring& name, const RawValue& value) const;
+    void Set(const std::wstring& name, const RawValue& value) const;
     void Delete(const std::wstring& name) const;
-
-    // Empty when the value is missing or is not a 4-byte REG_DWORD.
-    std::optional<DWORD> Dword(const std::wstring& name) const;
-    std::optional<std::wstring> Text(const std::wstring& name) const;
-    std::optional<RawValue> Raw(const std::wstring& name) const;
-    ValueSnapshot Values() const;
+    Values Read() const;
+    bool Exists() const;
+    void DeleteKey() const;
 
 private:
-    bool vendorExisted_ = false;
+    bool vendorExisted_;
 };
 
-// Remembers one HKCU value (or its absence) and puts it back on destruction.
+// One HKEY_CURRENT_USER value, put back as it was (or removed) on destruction.
 class SavedValue {
 public:
-    SavedValue(std::wstring subKey, std::wstring name);
+    SavedValue(std::wstring key, std::wstring name, std::optional<RawValue> set = std::nullopt);
     ~SavedValue();
     SavedValue(const SavedValue&) = delete;
     SavedValue& operator=(const SavedValue&) = delete;
 
 private:
-    std::wstring subKey_;
-    std::wstring name_;
+    std::wstring key_, name_;
     std::optional<RawValue> original_;
-    bool keyExisted_ = false;
-};
-
-// True when running under Wine.
-bool UnderWine();
-
-// Under Wine on a bare X server (Xvfb, no window manager), every top-level window the
-// program hides makes Wine's X11 driver wait 2 s for a window manager to confirm it, so
-// each message box closed or program ended costs 2 s. Telling Wine not to hand this
-// program's windows to a window manager removes the wait and changes nothing the program
-// can see; inside a Wine virtual desktop it is not needed and does no harm. Scoped to
-// the program file's name, and undone on destruction.
-class UnmanagedWindowsUnderWine {
-public:
-    explicit UnmanagedWindowsUnderWine(const std::wstring& programPath);
-    ~UnmanagedWindowsUnderWine();
-    UnmanagedWindowsUnderWine(const UnmanagedWindowsUnderWine&) = delete;
-    UnmanagedWindowsUnderWine& operator=(const UnmanagedWindowsUnderWine&) = delete;
-
-private:
-    std::wstring appKey_;
-    bool createdAppKey_ = false;
-    std::optional<SavedValue> saved_;
+    bool keyExisted_;
 };
 
 // ---------------------------------------------------------------------------------------
-// Windows of another process.
+// Windows of another process. Cross-process messages go with a timeout.
 
 std::wstring ClassOf(HWND window);
-// WM_GETTEXT through SendMessageTimeoutW: works across processes for any control.
 std::wstring TextOf(HWND window);
 LONG_PTR StyleOf(HWND window);
-// A child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
 SIZE ClientSize(HWND window);
-// The centre of a window's client area in screen coordinates.
 POINT ScreenCentre(HWND window);
-// A point given in a window's client coordinates, in screen coordinates.
-POINT ToScreen(HWND window, POINT client);
-
-// The focus of the thread that owns the window, read with GetGUIThreadInfo.
+// The focus of the thread that owns the window.
 HWND FocusOf(HWND window);
+std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
-// Sends a message with a timeout; nullopt when the receiver did not answer in time.
-std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
-                            Milliseconds timeout = kPatience);
-
-// ---------------------------------------------------------------------------------------
-// Input. Key presses and pointer moves go through the system's input queue as a person's
-// would, to whichever window is in the foreground.
-
-// Makes the window the foreground one; true once it is.
+// Input through the system's queue, to whatever window is in front.
 bool BringToFront(HWND window);
-// Presses and releases the key, with Shift held down around it when asked.
 bool PressKey(WORD virtualKey, bool shift = false);
-// Moves the real pointer to a point in screen coordinates.
-bool MovePointer(POINT screen);
-// Moves the real pointer and waits until `arrived` holds with the pointer still there a
-// little later. Under Wine on X, a move made from another process echoes back through
-// the program's own X connection and can be replayed after a later move, putting the
-// pointer back where it was; a move undone that way is made again.
-bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived, Milliseconds timeout = 5s);
-// The pointer's current shape, as the foreground program last set it: it changes once
-// the window under the pointer has handled the move (WM_SETCURSOR comes first).
-HCURSOR PointerShape();
+// Moves the real pointer until `arrived` holds with it still there a little later: under
+// Wine a move from another process can be replayed after a later one, putting the
+// pointer back; a move undone that way is made again.
+bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived);
+// A person's click on the control's centre; the press carries its own position, so a
+// replayed move in between cannot send it elsewhere.
+bool ClickWithMouse(HWND control);
 
 // ---------------------------------------------------------------------------------------
-// Message boxes.
+// Message boxes, as a person sees them: title, icon, text, buttons, the default one.
 
-struct MessageBoxView {
+enum class Icon { None, Question, Information, Exclamation, Critical };
+enum class Answer { Ok, Cancel, Escape, CloseBox };
+
+struct Box {
     HWND window = nullptr;
     std::wstring title;
-    std::wstring text; // the STATIC with id 0xFFFF
-    std::vector<std::wstring> buttons; // captions, in z-order
-    std::vector<HWND> buttonWindows;
+    Icon icon = Icon::None;
+    std::wstring text;
+    std::vector<std::wstring> buttons;
+    std::wstring defaultButton;
 };
 
-enum class Answer { Ok, Cancel, Yes, No, Escape, CloseBox };
-
-// Answers a message box: a button by its command id, Esc through the dialog manager, or
-// the close box. Posted, because answering ends a modal loop inside the program.
-bool AnswerMessageBox(const MessageBoxView& box, Answer answer);
-
-// What a button shows: the question it asks, when it asks one, and the box that follows.
-struct Conversation {
-    std::optional<MessageBoxView> question;
-    std::optional<MessageBoxView> result;
+// What the program's boxes must look like: every one is titled "Vellicor"; a question
+// has OK and Cancel with OK the default, every other box OK alone.
+struct Shown {
+    Icon icon;
+    std::wstring text;
+    friend bool operator==(const Shown&, const Shown&) = default;
 };
+std::ostream& operator<<(std::ostream& out, const Shown& shown);
+Shown Question(std::wstring text);
+Shown Notice(std::wstring text);  // information
+Shown Warning(std::wstring text); // exclamation
+Shown Critical(std::wstring text);
+// The box's look checked against the rule above; icon and text returned for comparison.
+Shown Seen(const Box& box);
 
-// The system's text for an error number, as the program shows it.
+bool AnswerBox(const Box& box, Answer answer);
 std::wstring SystemText(DWORD code);
-
-// "what\r\n\r\nnumber: description", the commands' failure report.
+// "what", a blank line, "number: description".
 std::wstring FailureReport(const std::wstring& what, DWORD code);
 
 // ---------------------------------------------------------------------------------------
 // The program.
 
-class VellicorProcess {
+// Control ids follow the order in which the program creates its controls.
+inline constexpr int kFirstControlId = 100;
+
+class Program {
 public:
-    // Starts the program. The process is killed when this goes away unless it ended.
-    explicit VellicorProcess(const std::wstring& arguments = {}, const std::wstring& exe = VellicorPath());
-    ~VellicorProcess();
-    VellicorProcess(const VellicorProcess&) = delete;
-    VellicorProcess& operator=(const VellicorProcess&) = delete;
+    // Starts the program (or a copy of it elsewhere).
+    explicit Program(const std::wstring& exe = VellicorPath());
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
-    bool Started() const { return static_cast<bool>(process_); }
-    DWORD Id() const { return id_; }
+    // The visible main window; null when none appears in time.
+    HWND Main();
+    // The main window's control created n-th; the same of another window of the program.
+    HWND Control(int creationIndex, HWND window = nullptr);
+    std::vector<HWND> TopLevelWindows() const;
+    // A visible window of the program with this caption.
+    HWND WaitForWindow(const std::wstring& caption, Milliseconds timeout = kPatience);
 
-    // The visible top-level "Vellicor" window of class VellicorForm owned by this process;
-    // null when none appears in time.
-    HWND WaitForMainWindow(Milliseconds timeout = kPatience);
-    HWND MainWindow() const { return main_; }
-    // The top-level windows of this process right now (visible ones only, unless asked).
-    std::vector<HWND> TopLevelWindows(bool includeHidden = false) const;
-
-    // Controls of the main window: by their position in the layout table (ids are given
-    // in creation order) or by caption.
-    HWND Control(std::size_t creationIndex) const;
-    // By the control's name in the layout table ("cmdRefresh").
-    HWND Control(std::wstring_view layoutName) const;
-    HWND ControlByCaption(const std::wstring& caption) const;
-
-    // A click that opens nothing modal: returns once the program has handled it.
+    // BM_CLICK sent (returns once handled) or posted (for clicks that open a modal box).
     bool Click(HWND control) const;
-    // A click that may open a modal box: returns at once.
     bool PostClick(HWND control) const;
-    // BM_GETCHECK: BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE; -1 without an answer.
-    int CheckState(HWND box) const;
-    // Returns once the program has handled everything sent to it before.
-    bool Sync() const;
+    // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE; -1 without an answer.
+    int State(HWND box) const;
+    // Returns once the program has handled everything sent before.
+    bool Sync();
 
-    // The first #32770 dialog of this process that appears in time.
-    std::optional<MessageBoxView> WaitForMessageBox(Milliseconds timeout = kPatience) const;
-    // The message box that follows `previous` (null for the first one): waits until the
-    // previous box is gone, then for the next one.
-    std::optional<MessageBoxView> NextMessageBox(HWND previous, Milliseconds timeout = kPatience) const;
-    // Clicks the button, gives its question (when it asks one) the answer, waits up to
-    // resultTimeout for the box that follows and dismisses that with OK: nothing is left
-    // open. The boxes' texts and buttons are in the result.
-    Conversation Converse(std::wstring_view button, bool asks, Answer answer = Answer::Ok,
-                          Milliseconds resultTimeout = kPatience) const;
+    // The next message box, once the previous one (if any) has gone.
+    std::optional<Box> NextBox(HWND previous = nullptr, Milliseconds timeout = kPatience) const;
+    // Every box shown at start, each answered with OK, until the main window is up.
+    std::vector<Shown> StartupBoxes();
+    // Clicks the button; answers its question (when `asks`) with `answer`; dismisses the
+    // box that follows with OK. Returns what was shown, in order.
+    std::vector<Shown> Converse(HWND button, bool asks, Answer answer = Answer::Ok);
 
     bool Running() const;
     bool WaitForExit(Milliseconds timeout = kPatience) const;
     std::optional<DWORD> ExitCode() const;
-    void Kill();
+    DWORD Id() const { return id_; }
+    HANDLE Process() const { return process_.Get(); }
 
 private:
-    UniqueHandle process_;
-    UniqueHandle thread_;
-    UniqueHandle job_;
+    platform::UniqueKernelHandle process_, job_;
     DWORD id_ = 0;
     HWND main_ = nullptr;
 };

@@ -2,30 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <optional>
-
-namespace {
-
-class WineSettings : public testing::Environment {
-public:
-    void SetUp() override { unmanaged_.emplace(vellicor::e2e::VellicorPath()); }
-    void TearDown() override { unmanaged_.reset(); }
-
-private:
-    std::optional<vellicor::e2e::UnmanagedWindowsUnderWine> unmanaged_;
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     vellicor::e2e::ConfigureFromCommandLine();
-    vellicor::e2e::UsePhysicalPixels();
-    if (vellicor::e2e::VellicorPath().empty()) {
-        std::fputs("Pass --vellicor=<path of Vellicor.exe> or set VELLICOR_EXE.\n", stderr);
-        return 2;
-    }
-    testing::AddGlobalTestEnvironment(new WineSettings);
+    // Coordinates read from and sent to the program are real pixels at any density.
+    ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     return RUN_ALL_TESTS();
 }

@@ -1,268 +1,231 @@
-// The player's files through the real window: the two read-only boxes and the two
-// file commands, on real files in a fresh install folder.
-#include "e2e/Driver.h"
-
-#include "ui/Messages.h"
+// The player's two files through the real window: the read-only boxes and the commands
+// that empty them, on real files, with every kind of install folder.
+#include "e2e/Expected.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cwchar>
-#include <utility>
 
 namespace vellicor::e2e {
 namespace {
 
-namespace msg = ui::messages;
+const Shown kConfirmLibrary = Question(L"Warning: the media library will be emptied. Are you sure you want to continue?");
+const Shown kConfirmPlaylist = Question(L"Warning: the default playlist will be emptied. Are you sure you want to continue?");
 
-const std::string kEmptyPlaylist = "[playlist]\r\nnumberofentries=0\r\n";
-const std::string kFullPlaylist = "[playlist]\r\nFile1=C:\\Music\\a.mp3\r\nnumberofentries=1\r\n";
-const std::string kLibrary = "library contents";
+// The number in a failure report that starts with the heading; 0 when there is none.
+DWORD ReportedNumber(const Shown& shown, const std::wstring& heading) {
+    const std::wstring head = heading + L"\r\n\r\n";
+    return shown.text.starts_with(head) ? std::wcstoul(shown.text.c_str() + head.size(), nullptr, 10) : 0;
+}
 
-class PlayerFiles : public testing::Test {
-protected:
-    void Prepare(const std::wstring& folderSuffix = L"") {
-        folder_.emplace(L"vellicor-e2e", folderSuffix);
-        UseInstallDir(folder_->Path());
+struct Session {
+    Program program;
+    HWND Box(std::wstring_view name) { return ControlOf(program, name); }
+    int State(std::wstring_view name) { return program.State(Box(name)); }
+    void Click(std::wstring_view name) { ASSERT_TRUE(program.Click(Box(name))) << Utf8(name); }
+    // What a confirmed command shows after its question.
+    Shown Confirmed(std::wstring_view button) {
+        const auto shown = program.Converse(Box(button), true);
+        EXPECT_EQ(button == L"cmdKillLib" ? kConfirmLibrary : kConfirmPlaylist, shown.empty() ? Shown{} : shown.front());
+        return shown.size() == 2 ? shown.back() : Shown{Icon::None, L"<no result>"};
     }
-    // Stores the folder as given; the files are where the program will look for them.
-    void UseInstallDir(const std::wstring& folder) {
-        settings_.SetText(L"Install_Dir", folder);
-        lib_ = folder + L"\\xmplay.library";
-        pls_ = folder + L"\\xmplay.pls";
-    }
-    void WriteBoth() {
-        WriteBytes(lib_, kLibrary);
-        WriteBytes(pls_, kFullPlaylist);
-    }
-    // Starts the program and answers the start-up boxes with OK, returning their texts.
-    std::vector<std::wstring> Start() {
-        program_.emplace();
-        std::vector<std::wstring> texts;
-        HWND last = nullptr;
-        for (;;) {
-            std::optional<MessageBoxView> box;
-            const bool settled = WaitUntil([&] {
-                if (last && ::IsWindow(last)) return false;
-                for (HWND window : program_->TopLevelWindows()) {
-                    if (ClassOf(window) == L"#32770") {
-                        box = program_->WaitForMessageBox();
-                        return true;
-                    }
-                    if (ClassOf(window) == L"VellicorForm") return true;
-                }
-                return false;
-            });
-            if (!settled || !box) break;
-            texts.push_back(box->text);
-            EXPECT_EQ(std::vector<std::wstring>{L"OK"}, box->buttons);
-            AnswerMessageBox(*box, Answer::Ok);
-            last = box->window;
-        }
-        EXPECT_TRUE(program_->WaitForMainWindow());
-        return texts;
-    }
-    // Presses a tool button, answers the question, and returns the text of what follows
-    // (empty when nothing follows).
-    std::wstring Command(const wchar_t* button, Answer answer = Answer::Ok) {
-        const Conversation c = program_->Converse(button, true, answer, answer == Answer::Ok ? kPatience : kQuietPeriod);
-        if (!c.question) return L"<no question>";
-        EXPECT_EQ((std::vector<std::wstring>{L"OK", L"Cancel"}), c.question->buttons);
-        if (!c.result) return L"";
-        EXPECT_EQ(std::vector<std::wstring>{L"OK"}, c.result->buttons);
-        return c.result->text;
-    }
-    friend void ExerciseEverything(PlayerFiles& t);
-    int Check(const wchar_t* box) { return program_->CheckState(program_->Control(box)); }
-    void Click(const wchar_t* box) { ASSERT_TRUE(program_->Click(program_->Control(box))); }
-
-    ScratchSettings settings_;
-    std::optional<ScratchFolder> folder_;
-    std::wstring lib_;
-    std::wstring pls_;
-    std::optional<VellicorProcess> program_;
 };
 
-TEST_F(PlayerFiles, MissingFilesAreReportedAtStartInOrderWithTheirExactTexts) {
-    Prepare();
-    const auto texts = Start();
-    ASSERT_EQ(2u, texts.size());
-    EXPECT_EQ(std::wstring(msg::kCouldNotFind) + lib_ + msg::kGlobalPlaylistNote, texts[0]);
-    EXPECT_EQ(std::wstring(msg::kCouldNotFind) + pls_, texts[1]);
-    EXPECT_EQ(BST_INDETERMINATE, Check(L"chkLibReadOnly"));
-    EXPECT_EQ(BST_INDETERMINATE, Check(L"chkPlayReadOnly"));
-
-    Click(L"chkLibReadOnly");
-    EXPECT_EQ(BST_CHECKED, Check(L"chkLibReadOnly"));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(lib_)) << "checking a missing file creates nothing";
+TEST(ReadOnlyBoxes, LoadTheAttributeAndFlipOnlyTheReadOnlyBit) {
+    Player player;
+    SetAttributes(player.library, FILE_ATTRIBUTE_READONLY);
+    SetAttributes(player.playlist, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+    Session run;
+    EXPECT_TRUE(run.program.StartupBoxes().empty());
+    EXPECT_EQ(BST_CHECKED, run.State(L"chkLibReadOnly"));
+    EXPECT_EQ(BST_UNCHECKED, run.State(L"chkPlayReadOnly"));
+    constexpr DWORD kSeen = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY;
+    run.Click(L"chkPlayReadOnly");
+    EXPECT_EQ(kSeen, Attributes(player.playlist) & kSeen);
+    run.Click(L"chkPlayReadOnly");
+    EXPECT_EQ(kSeen & ~FILE_ATTRIBUTE_READONLY, Attributes(player.playlist) & kSeen);
+    run.Click(L"chkLibReadOnly");
+    EXPECT_EQ(0u, Attributes(player.library) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(kFullPlaylistBytes, ReadBytes(player.playlist)) << "attributes only";
 }
 
-TEST_F(PlayerFiles, ReadOnlyBoxesLoadAndFlipOnlyTheReadOnlyBit) {
-    Prepare();
-    WriteBoth();
-    SetAttributes(lib_, FILE_ATTRIBUTE_READONLY);
-    SetAttributes(pls_, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
-    EXPECT_TRUE(Start().empty());
-    EXPECT_EQ(BST_CHECKED, Check(L"chkLibReadOnly"));
-    EXPECT_EQ(BST_UNCHECKED, Check(L"chkPlayReadOnly"));
-
-    Click(L"chkPlayReadOnly");
-    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY},
-              Attributes(pls_) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY));
-    Click(L"chkPlayReadOnly");
-    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE},
-              Attributes(pls_) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY));
-    Click(L"chkLibReadOnly");
-    EXPECT_EQ(0u, Attributes(lib_) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(kFullPlaylist, ReadBytes(pls_)) << "attributes only: contents untouched";
+TEST(ReadOnlyBoxes, MissingFilesAreReportedAtStartInOrderAndAClickCreatesNothing) {
+    Player player(false);
+    Session run;
+    EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}),
+              run.program.StartupBoxes());
+    EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly"));
+    EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
+    run.Click(L"chkLibReadOnly");
+    EXPECT_FALSE(run.program.NextBox(nullptr, kQuiet));
+    EXPECT_TRUE(FileNames(player.folder.Path()).empty());
 }
 
-TEST_F(PlayerFiles, DeclinedCommandsTouchNothing) {
-    Prepare();
-    WriteBoth();
-    Start();
-    EXPECT_EQ(L"", Command(L"cmdKillLib", Answer::Cancel));
-    EXPECT_EQ(L"", Command(L"cmdEmptyPlaylist", Answer::Escape));
-    EXPECT_EQ(L"", Command(L"cmdEmptyPlaylist", Answer::CloseBox));
-    EXPECT_EQ(kLibrary, ReadBytes(lib_));
-    EXPECT_EQ(kFullPlaylist, ReadBytes(pls_));
+TEST(FileCommands, DeclinedTheyTouchNothing) {
+    Player player;
+    Session run;
+    EXPECT_EQ(std::vector{kConfirmLibrary}, run.program.Converse(run.Box(L"cmdKillLib"), true, Answer::Cancel));
+    EXPECT_EQ(std::vector{kConfirmPlaylist}, run.program.Converse(run.Box(L"cmdEmptyPlaylist"), true, Answer::Escape));
+    EXPECT_EQ(std::vector{kConfirmPlaylist}, run.program.Converse(run.Box(L"cmdEmptyPlaylist"), true, Answer::CloseBox));
+    EXPECT_EQ("library", ReadBytes(player.library));
+    EXPECT_EQ(kFullPlaylistBytes, ReadBytes(player.playlist));
 }
 
-TEST_F(PlayerFiles, EmptyingSucceedsAndNamesTheFullPath) {
-    Prepare();
-    WriteBoth();
-    SetAttributes(pls_, FILE_ATTRIBUTE_HIDDEN);
-    Start();
-    EXPECT_EQ(msg::kLibraryEmptied + lib_, Command(L"cmdKillLib"));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(lib_));
-
-    EXPECT_EQ(msg::kPlaylistEmptied + pls_, Command(L"cmdEmptyPlaylist"));
-    EXPECT_EQ(kEmptyPlaylist, ReadBytes(pls_));
-    EXPECT_EQ(0u, Attributes(pls_) & FILE_ATTRIBUTE_HIDDEN) << "a new file, without the old one's attributes";
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_->Path())) << "no temporary file left";
+TEST(FileCommands, EmptyingSucceedsWithANewPlaylistAndNamesTheFullPath) {
+    Player player;
+    SetAttributes(player.playlist, FILE_ATTRIBUTE_HIDDEN);
+    Session run;
+    EXPECT_EQ(Notice(L"The media library has been emptied.\r\n\r\n" + player.library), run.Confirmed(L"cmdKillLib"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(player.library));
+    EXPECT_EQ(Notice(L"The default playlist has been emptied.\r\n\r\n" + player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(player.playlist));
+    EXPECT_EQ(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_HIDDEN) << "a new file";
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.Path())) << "no temporary file left";
 }
 
-TEST_F(PlayerFiles, MissingFilesAreFailuresAndNoPlaylistIsCreated) {
-    Prepare();
-    Start();
-    EXPECT_EQ(FailureReport(msg::kErrorEmptyingLibrary, ERROR_FILE_NOT_FOUND), Command(L"cmdKillLib"));
-    EXPECT_EQ(FailureReport(msg::kErrorEmptyingPlaylist, ERROR_FILE_NOT_FOUND), Command(L"cmdEmptyPlaylist"));
-    EXPECT_TRUE(FileNames(folder_->Path()).empty());
-}
-
-TEST_F(PlayerFiles, ReadOnlyFilesAreRefusedAndKeptWithTheirAttribute) {
-    Prepare();
-    WriteBoth();
-    SetAttributes(lib_, FILE_ATTRIBUTE_READONLY);
-    SetAttributes(pls_, FILE_ATTRIBUTE_READONLY);
-    Start();
-    EXPECT_EQ(FailureReport(msg::kErrorEmptyingLibrary, ERROR_ACCESS_DENIED), Command(L"cmdKillLib"));
-    EXPECT_EQ(FailureReport(msg::kErrorEmptyingPlaylist, ERROR_ACCESS_DENIED), Command(L"cmdEmptyPlaylist"));
-    EXPECT_EQ(kLibrary, ReadBytes(lib_));
-    EXPECT_EQ(kFullPlaylist, ReadBytes(pls_));
-    EXPECT_NE(0u, Attributes(pls_) & FILE_ATTRIBUTE_READONLY);
-}
-
-TEST_F(PlayerFiles, LockedFilesAreKeptByteForByteAndNoTemporaryFileStays) {
-    Prepare();
-    WriteBoth();
-    Start();
+TEST(FileCommands, MissingReadOnlyAndLockedFilesAreFailuresAndStayAsTheyWere) {
+    Player player;
+    Session run;
     {
         // Held open without sharing, as a running player might hold them.
-        const LockedFile playlistLock(pls_);
-        const LockedFile libraryLock(lib_);
-        ASSERT_TRUE(playlistLock.Locked() && libraryLock.Locked());
-        const std::wstring playlistText = Command(L"cmdEmptyPlaylist");
-        EXPECT_EQ(0u, playlistText.rfind(std::wstring(msg::kErrorEmptyingPlaylist) + L"\r\n\r\n", 0))
-            << Utf8(playlistText);
-        const std::wstring libraryText = Command(L"cmdKillLib");
-        EXPECT_EQ(0u, libraryText.rfind(std::wstring(msg::kErrorEmptyingLibrary) + L"\r\n\r\n", 0))
-            << Utf8(libraryText);
-    }
-    EXPECT_EQ(kFullPlaylist, ReadBytes(pls_));
-    EXPECT_EQ(kLibrary, ReadBytes(lib_));
-    EXPECT_EQ((std::vector<std::wstring>{L"xmplay.library", L"xmplay.pls"}), FileNames(folder_->Path()));
-}
-
-// Loads, flips and empties both files in the prepared folder.
-void ExerciseEverything(PlayerFiles& t);
-
-TEST_F(PlayerFiles, AnInstallFolderWithCyrillicAndCjkLettersWorks) {
-    Prepare(L" Музыка 音楽");
-    ExerciseEverything(*this);
-}
-
-TEST_F(PlayerFiles, AnInstallFolderWithFormatAndShellCharactersIsTakenLiterally) {
-    // Shown in every message: none of it may act as a format or a command.
-    Prepare(L" %s%n%1%% & ^ ; $(x) 'q'");
-    ExerciseEverything(*this);
-}
-
-TEST_F(PlayerFiles, AnInstallFolderLongerThanMaxPathWorks) {
-    Prepare();
-    std::wstring path = folder_->Path();
-    for (const wchar_t* part : {L"a-folder-name-of-some-length-to-reach-past-the-old-limit-quickly-1",
-                                L"a-folder-name-of-some-length-to-reach-past-the-old-limit-quickly-2",
-                                L"a-folder-name-of-some-length-to-reach-past-the-old-limit-quickly-3",
-                                L"a-folder-name-of-some-length-to-reach-past-the-old-limit-quickly-4",
-                                L"player"}) {
-        path += L"\\";
-        path += part;
-        ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
-    }
-    ASSERT_GT(path.size() + std::wstring(L"\\xmplay.library").size(), std::size_t{MAX_PATH});
-    UseInstallDir(path);
-    ExerciseEverything(*this);
-}
-
-TEST_F(PlayerFiles, AnInstallFolderWithATrailingBackslashOrForwardSlashesWorks) {
-    Prepare();
-    std::wstring forward = folder_->Path();
-    std::replace(forward.begin(), forward.end(), L'\\', L'/');
-    for (const std::wstring& written : {folder_->Path() + L"\\", forward}) {
-        SCOPED_TRACE(Utf8(written));
-        UseInstallDir(written);
-        ExerciseEverything(*this);
-    }
-}
-
-TEST_F(PlayerFiles, AnInstallFolderThatIsNotThereIsReportedAndNothingIsCreated) {
-    Prepare();
-    for (const std::wstring& absent :
-         {folder_->Path() + L"\\not-installed", std::wstring(L"\\\\vellicor-no-such-server\\share\\XMPlay")}) {
-        SCOPED_TRACE(Utf8(absent));
-        UseInstallDir(absent);
-        const auto texts = Start();
-        ASSERT_EQ(2u, texts.size());
-        EXPECT_EQ(std::wstring(msg::kCouldNotFind) + lib_ + msg::kGlobalPlaylistNote, texts[0]);
-        EXPECT_EQ(std::wstring(msg::kCouldNotFind) + pls_, texts[1]);
-        // Whatever this system answers for such a path (not found, path not found, no
-        // network path...) is what the user must be told, never success.
-        for (const auto& [button, caption] : {std::pair{L"cmdKillLib", msg::kErrorEmptyingLibrary},
-                                              std::pair{L"cmdEmptyPlaylist", msg::kErrorEmptyingPlaylist}}) {
-            const std::wstring report = Command(button);
-            const std::wstring head = std::wstring(caption) + L"\r\n\r\n";
-            ASSERT_TRUE(report.starts_with(head)) << Utf8(report);
-            const DWORD number = std::wcstoul(report.c_str() + head.size(), nullptr, 10);
+        const LockedFile playlistLock(player.playlist), libraryLock(player.library);
+        for (const auto& [button, heading] : {std::pair{L"cmdEmptyPlaylist", kEmptyPlaylist}, std::pair{L"cmdKillLib", kEmptyLibrary}}) {
+            const Shown shown = run.Confirmed(button);
+            const DWORD number = ReportedNumber(shown, heading);
             EXPECT_NE(0u, number);
-            EXPECT_EQ(FailureReport(caption, number), report);
+            EXPECT_EQ(Warning(FailureReport(heading, number)), shown);
         }
     }
-    EXPECT_TRUE(FileNames(folder_->Path()).empty());
+    SetAttributes(player.library, FILE_ATTRIBUTE_READONLY);
+    SetAttributes(player.playlist, FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdKillLib"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_EQ("library", ReadBytes(player.library));
+    EXPECT_EQ(kFullPlaylistBytes, ReadBytes(player.playlist));
+    EXPECT_NE(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ((std::vector<std::wstring>{L"xmplay.library", L"xmplay.pls"}), FileNames(player.folder.Path()));
+
+    Player gone(false);
+    Session again;
+    again.program.StartupBoxes();
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_FILE_NOT_FOUND)), again.Confirmed(L"cmdKillLib"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_FILE_NOT_FOUND)), again.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_TRUE(FileNames(gone.folder.Path()).empty()) << "no playlist is created where there was none";
 }
 
-void ExerciseEverything(PlayerFiles& t) {
-    t.WriteBoth();
-    EXPECT_TRUE(t.Start().empty()) << Utf8(t.pls_);
-    EXPECT_EQ(BST_UNCHECKED, t.Check(L"chkPlayReadOnly"));
-    t.Click(L"chkPlayReadOnly");
-    EXPECT_NE(0u, Attributes(t.pls_) & FILE_ATTRIBUTE_READONLY);
-    t.Click(L"chkPlayReadOnly");
-    EXPECT_EQ(0u, Attributes(t.pls_) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(msg::kPlaylistEmptied + t.pls_, t.Command(L"cmdEmptyPlaylist"));
-    EXPECT_EQ(kEmptyPlaylist, ReadBytes(t.pls_));
-    EXPECT_EQ(msg::kLibraryEmptied + t.lib_, t.Command(L"cmdKillLib"));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(t.lib_));
+// Every kind of Install_Dir value: whether the program finds the files through it, and
+// what it reports when it cannot.
+TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
+    enum Outcome { Works, Unreadable, Missing };
+    const struct {
+        const char* what;
+        std::function<RawValue(const std::wstring& folder)> stored;
+        Outcome outcome;
+    } cases[] = {
+        {"text", [](const std::wstring& f) { return Text(f); }, Works},
+        {"unterminated text", [](const std::wstring& f) { return Text(f, REG_SZ, false); }, Works},
+        {"expandable text", [](const std::wstring& f) { return Text(f, REG_EXPAND_SZ); }, Works},
+        {"a trailing backslash", [](const std::wstring& f) { return Text(f + L"\\"); }, Works},
+        {"forward slashes", [](std::wstring f) { std::replace(f.begin(), f.end(), L'\\', L'/'); return Text(f); }, Works},
+        {"Cyrillic and CJK", [](const std::wstring& f) { return Text(f + L"\\Музыка 音楽"); }, Works},
+        {"format and shell characters", [](const std::wstring& f) { return Text(f + L"\\%s%n%1%% & ^ ; $(x) 'q'"); }, Works},
+        {"longer than MAX_PATH", [](const std::wstring& f) { return Text(f + L"\\" + std::wstring(120, L'a') + L"\\" + std::wstring(120, L'b')); }, Works},
+        {"empty text", [](const std::wstring&) { return Text(L""); }, Unreadable},
+        {"dword 5", [](const std::wstring&) { return Dword(5); }, Unreadable},
+        {"multi text", [](const std::wstring& f) { return Text(f + L'\0', REG_MULTI_SZ); }, Unreadable},
+        {"binary", [](const std::wstring& f) { return Bytes(REG_BINARY, Text(f).data); }, Unreadable},
+        {"none", [](const std::wstring&) { return Bytes(REG_NONE, {}); }, Unreadable},
+        {"a folder that is not there", [](const std::wstring& f) { return Text(f + L"\\not-installed"); }, Missing},
+        {"a server that is not there", [](const std::wstring&) { return Text(L"\\\\vellicor-no-such-server\\share\\XMPlay"); }, Missing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Player player(false);
+        const RawValue stored = c.stored(player.folder.Path());
+        std::wstring folder(reinterpret_cast<const wchar_t*>(stored.data.data()), stored.data.size() / 2);
+        folder = folder.substr(0, folder.find(L'\0'));
+        if (c.outcome == Works) {
+            for (std::size_t at = player.folder.Path().size(); (at = folder.find_first_of(L"\\/", at + 1)) != std::wstring::npos;) {
+                ::CreateDirectoryW(LiteralPath(folder.substr(0, at)).c_str(), nullptr);
+            }
+            ::CreateDirectoryW(LiteralPath(folder).c_str(), nullptr);
+            player.Folder(folder);
+            WriteBytes(player.library, "library");
+            WriteBytes(player.playlist, kFullPlaylistBytes);
+            SetAttributes(player.playlist, FILE_ATTRIBUTE_READONLY);
+        } else {
+            player.Folder(folder);
+        }
+        player.settings.Set(L"Install_Dir", stored);
+        Session run;
+        const std::vector<Shown> atStart = run.program.StartupBoxes();
+        if (c.outcome == Missing) {
+            EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}), atStart);
+            for (const auto& [button, heading] : {std::pair{L"cmdKillLib", kEmptyLibrary}, std::pair{L"cmdEmptyPlaylist", kEmptyPlaylist}}) {
+                // Whatever the system answers for such a path is what the user is told.
+                const Shown shown = run.Confirmed(button);
+                const DWORD number = ReportedNumber(shown, heading);
+                EXPECT_NE(0u, number);
+                EXPECT_EQ(Warning(FailureReport(heading, number)), shown);
+            }
+            continue;
+        }
+        EXPECT_TRUE(atStart.empty()) << "no message either way";
+        const int grayed = BST_INDETERMINATE;
+        EXPECT_EQ(c.outcome == Works ? BST_CHECKED : grayed, run.State(L"chkPlayReadOnly"));
+        EXPECT_EQ(c.outcome == Works ? BST_UNCHECKED : grayed, run.State(L"chkLibReadOnly"));
+        if (c.outcome == Unreadable) {
+            EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_INVALID_DATA)), run.Confirmed(L"cmdKillLib"));
+            EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_INVALID_DATA)), run.Confirmed(L"cmdEmptyPlaylist"));
+            EXPECT_TRUE(FileNames(player.folder.Path()).empty());
+            continue;
+        }
+        run.Click(L"chkPlayReadOnly");
+        EXPECT_EQ(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(Notice(L"The default playlist has been emptied.\r\n\r\n" + player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
+        EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(player.playlist));
+        EXPECT_EQ(Notice(L"The media library has been emptied.\r\n\r\n" + player.library), run.Confirmed(L"cmdKillLib"));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(player.library));
+    }
+}
+
+TEST(ChangedUnderneath, ADirectoryWhereThePlaylistShouldBeIsNeverTreatedAsIt) {
+    Player player(false);
+    WriteBytes(player.library, "library");
+    ASSERT_TRUE(::CreateDirectoryW(player.playlist.c_str(), nullptr));
+    WriteBytes(player.playlist + L"\\inside.txt", "kept");
+    Session run;
+    EXPECT_EQ(std::vector{Warning(CouldNotFind(player.playlist, false))}, run.program.StartupBoxes());
+    EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_EQ("kept", ReadBytes(player.playlist + L"\\inside.txt"));
+}
+
+TEST(ChangedUnderneath, TheSettingsKeyRemovedWhileRunningGivesHonestStatesAndReports) {
+    Player player;
+    player.settings.Set(L"NoTenths", Dword(0));
+    player.settings.Set(L"Boost", Dword(1));
+    Session run;
+    ASSERT_TRUE(run.program.Main());
+    player.settings.DeleteKey();
+    for (const Expected& row : kMain) {
+        if (row.kind == Kind::CheckBox) run.Click(row.name);
+    }
+    run.Click(L"cmdRefresh");
+    for (const Expected& row : kMain) {
+        if (row.kind != Kind::CheckBox) continue;
+        EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, run.State(row.name)) << Utf8(row.name);
+    }
+    EXPECT_FALSE(run.program.NextBox(nullptr, kQuiet)) << "the folder is unknown now: no missing-file message";
+    // The key's handle is stale now: the system reports the key as deleted.
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_KEY_DELETED)), run.Confirmed(L"cmdKillLib"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_KEY_DELETED)), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_EQ(std::vector{Warning(FailureReport(kFixAssociations, ERROR_FILE_NOT_FOUND))}, run.program.Converse(run.Box(L"cmdFixAssoc"), false));
+    const auto deleting = run.program.Converse(run.Box(L"cmdKillReg"), true);
+    EXPECT_EQ(Warning(FailureReport(kDeleteSettings, ERROR_FILE_NOT_FOUND)), deleting.back());
+    EXPECT_TRUE(run.program.Running());
+    EXPECT_FALSE(player.settings.Exists()) << "nothing recreated the key";
+    EXPECT_EQ("library", ReadBytes(player.library));
 }
 
 } // namespace

@@ -1,0 +1,200 @@
+// The About window, opened from the real main window and worked from outside; what its
+// links hand over; and the program file's version block it takes its version from.
+#include "e2e/Expected.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace vellicor::e2e {
+namespace {
+
+// In creation order: name, caption, twips. Index 7 and 9 are the separator's two drawn
+// lines, which are not windows.
+struct AboutRow {
+    const wchar_t* name;
+    const wchar_t* caption;
+    int left, top, width, height;
+};
+constexpr AboutRow kAbout[] = {
+    {L"txtDesc", nullptr, 840, 600, 4245, 1725}, {L"picIcon", L"", 120, 120, 540, 540},
+    {L"cmdOK", L"OK", 4080, 2520, 1020, 375},    {L"lblLink1", L"un4seen forums", 840, 2580, 1215, 255},
+    {L"lblLink2", L"Vellicor", 2160, 2580, 1095, 255}, {L"lblLink0", L"XMPlay", 120, 2580, 615, 255},
+    {L"lblLink3", L"e-mail", 3360, 2580, 615, 255}, {L"Line1", nullptr, 0, 0, 0, 0},
+    {L"lblTitle", L"Vellicor  2.1 build 20", 840, 120, 4245, 375}, {L"Line1", nullptr, 0, 0, 0, 0},
+};
+const std::wstring kDescription =
+    L"A utility for mangling some advanced and hidden \r\nXMPlay settings.\r\n\r\n"
+    L"Designed to work with XMPlay 3.2, but some settings \r\nstill work with earlier versions.\r\n\r\n"
+    L"Known bugs and limitations:\r\n- The playlist mangling stuff only works with global \r\nplaylists, not per-user ones\r\n\r\n"
+    L"Need help? If it's a question to do with XMPlay, then I \r\nwould recommend trying the forums first. If it's a question \r\n"
+    L"about this utility, then e-mail me.\r\n\r\nRemember that this utility has not been extensively \r\n"
+    L"tested, and I cannot and will not take any responsibility \r\nfor any expenses you may have incidental or otherwise \r\n"
+    L"directly or indirectly in connection with any aspect of this \r\nutility.</lawyer-speak>\r\n\r\n"
+    L"  ~ The Vellicor developers (vellicor on the un4seen forums)\r\n";
+// From left to right, as the link labels stand.
+const std::string kLinks[] = {"https://www.un4seen.com/xmplay.html", "https://www.un4seen.com/forum/",
+                              "https://vellicor.invalid/", "mailto:vellicor@vellicor.invalid?subject=Vellicor"};
+constexpr int kLinkIndex[] = {5, 3, 4, 6}; // creation index of lblLink(0) to lblLink(3)
+
+class About : public testing::Test {
+protected:
+    // Presses "About..." and waits for the About window.
+    HWND Open(Program& program) {
+        program.PostClick(ControlOf(program, L"cmdAbout"));
+        return program.WaitForWindow(L"About Vellicor");
+    }
+    ScratchSettings settings_;
+};
+
+TEST_F(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
+    Program program;
+    const HWND main = program.Main();
+    // OK, Esc and the close box close it; Enter and Esc from inside the text too, which
+    // sees the keys first. Every opening shows the version once.
+    const std::function<bool(HWND)> closes[] = {
+        [&](HWND) { return PressKey(VK_RETURN); },
+        [&](HWND) { return PressKey(VK_ESCAPE); },
+        [&](HWND about) { return PressKey(VK_TAB, true) && WaitUntil([&] { return FocusOf(about) == program.Control(0, about); }) && PressKey(VK_RETURN); },
+        [&](HWND about) { return PressKey(VK_TAB, true) && WaitUntil([&] { return FocusOf(about) == program.Control(0, about); }) && PressKey(VK_ESCAPE); },
+        [&](HWND about) { return ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE; },
+        [&](HWND about) { return program.PostClick(program.Control(2, about)); },
+    };
+    for (const auto& close : closes) {
+        const HWND about = Open(program);
+        ASSERT_TRUE(about);
+        EXPECT_EQ(main, ::GetWindow(about, GW_OWNER));
+        EXPECT_FALSE(::IsWindowEnabled(main)) << "the main window takes no input meanwhile";
+        EXPECT_EQ(WS_CAPTION, StyleOf(about) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+        EXPECT_TRUE(::GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+        const int dpi = int(::GetDpiForWindow(about));
+        EXPECT_EQ(Pixels(5160, dpi), ClientSize(about).cx);
+        EXPECT_EQ(Pixels(3000, dpi), ClientSize(about).cy);
+        for (int i = 0; i < int(std::size(kAbout)); ++i) {
+            const AboutRow& row = kAbout[i];
+            const HWND control = program.Control(i, about);
+            ASSERT_EQ(row.width == 0, control == nullptr) << Utf8(row.name);
+            if (!control) continue;
+            const RECT r = RectInParent(control);
+            EXPECT_EQ((std::array{Pixels(row.left, dpi), Pixels(row.top, dpi), Pixels(row.left, dpi) + Pixels(row.width, dpi),
+                                  Pixels(row.top, dpi) + Pixels(row.height, dpi)}),
+                      (std::array{int(r.left), int(r.top), int(r.right), int(r.bottom)})) << Utf8(row.name);
+            EXPECT_EQ(row.caption ? row.caption : kDescription, TextOf(control)) << Utf8(row.name);
+        }
+        EXPECT_TRUE(BringToFront(about));
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == program.Control(2, about); })) << "the focus starts on OK";
+        ASSERT_TRUE(close(about));
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) && ::GetForegroundWindow() == main; }));
+    }
+    EXPECT_TRUE(program.Running());
+}
+
+TEST_F(About, TabVisitsOkTheIconAndTheTextButNeverTheLinks) {
+    Program program;
+    const HWND about = Open(program);
+    ASSERT_TRUE(about && BringToFront(about));
+    for (const int index : {1, 0, 2, 1}) {
+        ASSERT_TRUE(PressKey(VK_TAB));
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(about) == program.Control(index, about); }, 3s)) << "creation index " << index;
+    }
+}
+
+// Wine hands what explorer is given to winebrowser, which runs the Unix programs listed
+// under HKCU\Software\Wine\WineBrowser: a shell script there logs what it is handed.
+class Links : public About {
+protected:
+    void SetUp() override {
+        using ToUnix = char*(CDECL*)(const wchar_t*);
+        const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        if (!toUnix) GTEST_SKIP() << "needs Wine's browser hand-over";
+        const auto unix = [&](const std::wstring& path) {
+            char* name = toUnix(path.c_str());
+            std::string result(name ? name : "");
+            ::HeapFree(::GetProcessHeap(), 0, name);
+            return result;
+        };
+        WriteBytes(folder_.File(L"browser.sh"), "printf '%s\\n' \"$1\" >> '" + unix(log_) + "'\n");
+        const std::string script = "/bin/sh \"" + unix(folder_.File(L"browser.sh")) + "\"";
+        for (const wchar_t* value : {L"Browsers", L"Mailers"}) {
+            saved_.push_back(std::make_unique<SavedValue>(L"Software\\Wine\\WineBrowser", value, Text(std::wstring(script.begin(), script.end()))));
+        }
+    }
+    // A hand-over can still be on its way after a test saw what it expected: let the log
+    // settle before the next test points the browser elsewhere.
+    void TearDown() override {
+        std::size_t seen = Opened().size();
+        auto since = std::chrono::steady_clock::now();
+        WaitUntil([&] {
+            if (Opened().size() != seen) seen = Opened().size(), since = std::chrono::steady_clock::now();
+            return std::chrono::steady_clock::now() - since >= 1s;
+        }, 5s);
+    }
+    std::vector<std::string> Opened() const {
+        std::vector<std::string> lines;
+        const std::string text = ReadBytes(log_).value_or("");
+        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+
+    ScratchFolder folder_{L"vellicor-links"};
+    std::wstring log_ = folder_.File(L"opened.log");
+    std::vector<std::unique_ptr<SavedValue>> saved_;
+};
+
+TEST_F(Links, EachHandsItsExactAddressOverAndTheWindowStaysOpenAndModal) {
+    Program program;
+    const HWND about = Open(program);
+    ASSERT_TRUE(about && BringToFront(about));
+    for (int link = 0; link < 4; ++link) {
+        ASSERT_TRUE(ClickWithMouse(program.Control(kLinkIndex[link], about)));
+        EXPECT_TRUE(WaitUntil([&] { return Opened().size() > std::size_t(link); })) << "nothing handed over for " << kLinks[link];
+        EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(program.Main()));
+    }
+    EXPECT_EQ(std::vector(std::begin(kLinks), std::end(kLinks)), Opened());
+}
+
+// An explorer.exe beside Vellicor.exe, as a malicious download could leave it: a link
+// must run the system's explorer, never that one.
+TEST_F(Links, AnExplorerPlantedBesideTheProgramIsNeverRun) {
+    const ScratchFolder planted(L"vellicor-planted");
+    ASSERT_TRUE(::CopyFileW((OwnFolder() + L"planted_explorer.exe").c_str(), planted.File(L"explorer.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), planted.File(L"Vellicor.exe").c_str(), FALSE));
+    {
+        Program copy(planted.File(L"Vellicor.exe"));
+        const HWND about = Open(copy);
+        ASSERT_TRUE(about && BringToFront(about));
+        ASSERT_TRUE(ClickWithMouse(copy.Control(kLinkIndex[0], about)));
+        EXPECT_TRUE(WaitUntil([&] { return !Opened().empty(); })) << "the system's explorer was not reached";
+        EXPECT_EQ(std::vector{kLinks[0]}, Opened());
+    }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(planted.File(L"planted-explorer-ran.txt"))) << "the planted explorer.exe ran";
+}
+
+TEST(VersionBlock, CarriesTheVersionAndTheNamesExplorerShows) {
+    DWORD ignored = 0;
+    std::vector<BYTE> block(::GetFileVersionInfoSizeW(VellicorPath().c_str(), &ignored));
+    ASSERT_FALSE(block.empty());
+    ASSERT_TRUE(::GetFileVersionInfoW(VellicorPath().c_str(), 0, DWORD(block.size()), block.data()));
+    void* data = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", &data, &length));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(data);
+    EXPECT_EQ((std::array{2u, 1u, 0u, 20u}), (std::array<unsigned, 4>{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)}));
+    EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
+    EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
+    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &data, &length) && length >= 4);
+    EXPECT_EQ((std::array<WORD, 2>{0x0409, 1200}), (std::array{static_cast<WORD*>(data)[0], static_cast<WORD*>(data)[1]}));
+    const std::pair<const wchar_t*, const wchar_t*> entries[] = {
+        {L"FileVersion", L"2.01.0020"}, {L"ProductVersion", L"2.01.0020"}, {L"ProductName", L"Vellicor"}, {L"InternalName", L"Vellicor"},
+        {L"OriginalFilename", L"Vellicor.exe"},
+        {L"Comments", L"Lets you get at some of the secret/hidden options in XMPlay. Can be used to fix problems."},
+    };
+    for (const auto& [name, expected] : entries) {
+        const bool found = ::VerQueryValueW(block.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(), &data, &length);
+        EXPECT_EQ(expected, found ? std::wstring(static_cast<const wchar_t*>(data)) : L"<missing>") << Utf8(name);
+    }
+}
+
+} // namespace
+} // namespace vellicor::e2e
