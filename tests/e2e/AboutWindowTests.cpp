@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vellicor::e2e {
@@ -63,8 +64,9 @@ protected:
     }
 
     // Presses "About..." and waits for the About window; null when it did not appear.
-    HWND Open() {
-        if (!program_.PostClick(program_.Control(L"cmdAbout"))) return nullptr;
+    HWND Open() { return program_.PostClick(program_.Control(L"cmdAbout")) ? WaitForAbout() : nullptr; }
+
+    HWND WaitForAbout() {
         HWND about = nullptr;
         WaitUntil([&] {
             for (HWND window : program_.TopLevelWindows()) {
@@ -166,6 +168,94 @@ TEST_F(AboutWindow, TabVisitsOkIconAndTextButNeverTheLinks) {
         visited.push_back(FocusOf(about));
     }
     EXPECT_EQ(expected, visited);
+}
+
+// The dialog manager's focus: put on a control as Tab would, then where keys and
+// interruptions leave it.
+class Focus : public AboutWindow {
+protected:
+    static bool Put(HWND window, HWND control) {
+        ::PostMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        return WaitUntil([&] { return FocusOf(window) == control; }, 3s);
+    }
+    static bool StaysOn(HWND window, HWND control) {
+        std::this_thread::sleep_for(kQuietPeriod);
+        return WaitUntil([&] { return FocusOf(window) == control; }, 3s);
+    }
+};
+
+TEST_F(Focus, ArrowKeysMoveOnlyWithinARowOrColumnOfLikeControls) {
+    struct Step {
+        bool inAbout;
+        const wchar_t* from;
+        WORD key;
+        const wchar_t* to;
+    };
+    const Step steps[] = {
+        {false, L"cmdExit", VK_DOWN, L"cmdRefresh"}, // not the frame below
+        {false, L"cmdRefresh", VK_LEFT, L"cmdExit"},
+        {false, L"chkNotify", VK_UP, L"chkEllipse"}, // not the frame around it
+        {false, L"chkEllipse", VK_DOWN, L"chkNotify"}, // not the Tools frame, next in tab order
+        {false, L"cmdKillReg", VK_RIGHT, L"cmdFixAssoc"},
+        {false, L"chkBoost", VK_DOWN, L"chkBoost"}, // next in tab order, but above it
+        {true, L"cmdOK", VK_DOWN, L"cmdOK"}, // not the icon or the title
+        {true, L"cmdOK", VK_UP, L"cmdOK"}, // not the links
+        {true, L"picIcon", VK_RIGHT, L"picIcon"},
+    };
+    ASSERT_TRUE(BringToFront(main_));
+    HWND about = nullptr;
+    for (const Step& step : steps) {
+        if (step.inAbout && !about) {
+            ASSERT_TRUE(about = Open());
+            ASSERT_TRUE(BringToFront(about));
+        }
+        const HWND window = step.inAbout ? about : main_;
+        const auto control = [&](const wchar_t* name) { return step.inAbout ? Item(about, name) : program_.Control(name); };
+        ASSERT_TRUE(Put(window, control(step.from))) << Utf8(step.from);
+        ASSERT_TRUE(PressKey(step.key));
+        EXPECT_TRUE(StaysOn(window, control(step.to))) << "key " << step.key << " from " << Utf8(step.from);
+    }
+}
+
+TEST_F(Focus, ComesBackToItsControlAfterEachInterruption) {
+    enum class Interruption { AboutWindow, MessageBox, OtherWindow, Minimised };
+    const std::pair<Interruption, const wchar_t*> cases[] = {
+        {Interruption::AboutWindow, L"cmdAbout"},
+        {Interruption::MessageBox, L"cmdKillLib"},
+        {Interruption::OtherWindow, L"chkVerify"},
+        {Interruption::Minimised, L"chkPanel"},
+    };
+    const HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                         nullptr, nullptr, nullptr);
+    for (const auto& [interruption, name] : cases) {
+        const HWND control = program_.Control(name);
+        ASSERT_TRUE(BringToFront(main_));
+        ASSERT_TRUE(Put(main_, control)) << Utf8(name);
+        switch (interruption) {
+        case Interruption::AboutWindow: {
+            ASSERT_TRUE(PressKey(VK_SPACE));
+            const HWND about = WaitForAbout();
+            ASSERT_TRUE(about && BringToFront(about) && PressKey(VK_ESCAPE) && WaitUntilGone(about));
+            break;
+        }
+        case Interruption::MessageBox: {
+            ASSERT_TRUE(PressKey(VK_SPACE));
+            const auto box = program_.WaitForMessageBox();
+            ASSERT_TRUE(box && AnswerMessageBox(*box, Answer::Cancel));
+            break;
+        }
+        case Interruption::OtherWindow:
+            ASSERT_TRUE(BringToFront(other) && BringToFront(main_));
+            break;
+        case Interruption::Minimised:
+            ::PostMessageW(main_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(main_) != FALSE; }));
+            ::PostMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
+            break;
+        }
+        EXPECT_TRUE(StaysOn(main_, control)) << Utf8(name) << " lost the focus";
+    }
+    ::DestroyWindow(other);
 }
 
 TEST_F(AboutWindow, ASecondOpeningShowsTheVersionOnce) {

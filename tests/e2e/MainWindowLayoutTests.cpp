@@ -33,7 +33,8 @@ constexpr LONG_PTR kTipBoxStyle = ES_MULTILINE | ES_READONLY | ES_CENTER;
 constexpr KindLook kKinds[] = {
     {ControlKind::Frame, L"Button", BS_TYPEMASK, BS_GROUPBOX},
     {ControlKind::CheckBox, L"Button", BS_TYPEMASK, BS_3STATE},
-    {ControlKind::CommandButton, L"Button", BS_TYPEMASK, BS_PUSHBUTTON},
+    // The focused button is the default one, as in any dialog.
+    {ControlKind::CommandButton, L"Button", BS_TYPEMASK & ~BS_DEFPUSHBUTTON, BS_PUSHBUTTON},
     {ControlKind::TextBox, L"Edit", kTipBoxStyle, kTipBoxStyle},
 };
 

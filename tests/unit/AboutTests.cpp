@@ -99,7 +99,7 @@ TEST(AboutDescription, TrailingBlanksMarkerAndSignatureAreExact) {
     EXPECT_EQ(L"- The playlist mangling stuff only works with global ", lines[7]);
     EXPECT_EQ(L"Need help? If it's a question to do with XMPlay, then I ", lines[10]);
     EXPECT_EQ(L"utility.</lawyer-speak>", lines[18]);
-    EXPECT_EQ(L"  ~ The Vellicor developers (vellicor on the un4seen forums)", lines[20]);
+    EXPECT_EQ(L"  ~ The Vellicor developers (vellicor on the forums)", lines[20]);
 }
 
 TEST(AboutLinks, EachLabelOpensItsOwnTagAndTheWindowStaysOpen) {
