@@ -164,21 +164,6 @@ TEST(Keyboard, TabFollowsTheTabColumnSkippingFramesAndShiftTabGoesBack) {
     }
 }
 
-TEST(Keyboard, EnterPressesTheFocusedButton) {
-    ScratchSettings settings;
-    VellicorProcess program;
-    ASSERT_TRUE(program.WaitForMainWindow());
-    const HWND tenths = program.Control(L"chkTenths");
-    ASSERT_EQ(BST_INDETERMINATE, program.CheckState(tenths));
-    settings.SetDword(L"NoTenths", 0);
-
-    ASSERT_TRUE(BringToFront(program.MainWindow()));
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(program.MainWindow()) == program.Control(L"cmdRefresh"); }));
-    ASSERT_TRUE(PressKey(VK_RETURN));
-    EXPECT_TRUE(WaitUntil([&] { return program.CheckState(tenths) == BST_CHECKED; }, 3s)) << "Refresh did not run";
-    EXPECT_TRUE(program.Running());
-}
-
 // ---------------------------------------------------------------------------------------
 
 enum class CloseBy { ExitButton, EscKey, CloseMessage, CloseCommand };

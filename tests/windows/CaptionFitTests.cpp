@@ -13,7 +13,9 @@
 
 #include <windows.h>
 
-#include <optional>
+#include <process.h>
+
+#include <algorithm>
 #include <string>
 
 namespace vellicor::test {
@@ -25,8 +27,6 @@ using ui::ControlKind;
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kMeasureHere[] = L"VELLICOR_MEASURE_CAPTIONS";
 constexpr int kFirstControlId = 100;
-
-std::string Narrow(std::wstring_view text) { return std::string(text.begin(), text.end()); }
 
 // What the system's controls draw beside their text, from the system's own measures.
 int Decoration(ControlKind kind, HDC dc, UINT dpi) {
@@ -50,11 +50,10 @@ void ExpectCaptionsFit(ui::Window& model, const FormStyle& style, UINT dpi) {
         const std::wstring& text = controls[i]->Text();
         const ControlKind kind = controls[i]->Kind();
         if (!control || kind == ControlKind::PictureBox) continue;
-        SCOPED_TRACE(Narrow(controls[i]->Name()) + " \"" + Narrow(text.substr(0, 40)) + "\"");
+        SCOPED_TRACE(testing::Message() << controls[i]->Name() << " \"" << text.substr(0, 40) << "\"");
         if (kind == ControlKind::TextBox) { // its own line breaking: a line per CR LF, no more
-            std::size_t lines = 1;
-            for (std::size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at + 2)) ++lines;
-            EXPECT_EQ(static_cast<LRESULT>(lines), ::SendMessageW(control, EM_GETLINECOUNT, 0, 0));
+            const auto lines = 1 + std::count(text.begin(), text.end(), L'\n');
+            EXPECT_EQ(lines, ::SendMessageW(control, EM_GETLINECOUNT, 0, 0));
             continue;
         }
         const HDC dc = ::GetDC(control);
@@ -65,7 +64,7 @@ void ExpectCaptionsFit(ui::Window& model, const FormStyle& style, UINT dpi) {
         ::GetTextFaceW(dc, LF_FACESIZE, face);
         RECT client{};
         ::GetClientRect(control, &client);
-        EXPECT_LE(extent.cx + Decoration(kind, dc, dpi), client.right) << "in " << Narrow(face);
+        EXPECT_LE(extent.cx + Decoration(kind, dc, dpi), client.right) << "in " << face;
         ::SelectObject(dc, old);
         ::ReleaseDC(control, dc);
     }
@@ -81,28 +80,22 @@ void MeasureBothWindows(UINT dpi) {
     ExpectCaptionsFit(about, platform::win32::AboutWindowStyle(), dpi);
 }
 
-// Sets LogPixels for as long as it lives.
+// Sets LogPixels for as long as it lives, then puts back what was there.
 class Density {
 public:
     explicit Density(DWORD dpi) {
-        DWORD value = 0;
-        DWORD size = sizeof value;
-        if (::RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-            ERROR_SUCCESS) {
-            saved_ = value;
-        }
-        Write(dpi);
+        DWORD size = sizeof saved_;
+        had_ = !::RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &saved_, &size);
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
     }
     ~Density() {
-        if (saved_) Write(*saved_);
-        else ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+        if (!had_) ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+        else ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &saved_, sizeof saved_);
     }
 
 private:
-    static void Write(DWORD dpi) {
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    }
-    std::optional<DWORD> saved_;
+    DWORD saved_ = 0;
+    bool had_ = false;
 };
 
 class CaptionsFit : public testing::TestWithParam<UINT> {};
@@ -114,22 +107,11 @@ TEST_P(CaptionsFit, InBothWindows) {
     wchar_t self[MAX_PATH]{};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=" + std::wstring(name.begin(), name.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
+    const std::string name = std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
     ::SetEnvironmentVariableW(kMeasureHere, L"1");
-    const BOOL started = ::CreateProcessW(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                          &process);
+    const intptr_t code = _wspawnl(_P_WAIT, self, L"captions", std::wstring(name.begin(), name.end()).c_str(), nullptr);
     ::SetEnvironmentVariableW(kMeasureHere, nullptr);
-    ASSERT_TRUE(started) << ::GetLastError();
-    ::WaitForSingleObject(process.hProcess, 120'000);
-    DWORD code = 1;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    EXPECT_EQ(0u, code) << "captions do not fit at " << GetParam() << " DPI (the output above says which)";
+    EXPECT_EQ(0, code) << "captions do not fit at " << GetParam() << " DPI (the output above says which)";
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, CaptionsFit, testing::Values(96u, 144u),

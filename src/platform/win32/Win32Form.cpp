@@ -417,7 +417,8 @@ int Win32Form::IdOf(std::wstring_view name) const {
 void Win32Form::OnCommand(int id, int code) {
     if (id == IDCANCEL || id == IDOK) {
         int target = IdOf(id == IDCANCEL ? style_.cancelButton : style_.defaultButton);
-        // Without a default button, Enter presses the button that has the focus.
+        // The dialog manager makes the button it moves the focus to the default one; one
+        // that took the focus otherwise (a click) is still the one Enter presses.
         if (id == IDOK && target == 0) target = ::GetDlgCtrlID(::GetFocus());
         ui::Control* button = ControlById(target);
         if (button && button->Kind() == ControlKind::CommandButton) button->UserClick();
