@@ -26,7 +26,7 @@ export VELLICOR_TEST_PREFIX="$PWD/build/mingw/test-prefix"
 export WINEPREFIX="$VELLICOR_TEST_PREFIX"
 # The caption tests also run in a prefix without Wine's MS Sans Serif (the test names it).
 bare_prefix="$PWD/build/mingw/test-prefix-bare"
-trap 'WINEPREFIX="$bare_prefix" wineserver -k >/dev/null 2>&1; vellicor_stop_wine_and_display' EXIT
+trap 'WINEPREFIX="$bare_prefix" wineserver -k >/dev/null 2>&1 || true; vellicor_stop_wine_and_display' EXIT
 vellicor_fresh_prefix "$PWD/build/wine-template" "$bare_prefix" without-fonts
 vellicor_fresh_prefix "$PWD/build/wine-template" "$WINEPREFIX"
 vellicor_use_virtual_desktop
