@@ -112,7 +112,8 @@ def parse_art(art, key):
 
 # --- the warning triangle ---------------------------------------------------
 
-def warning_32():
+def warning(size):
+    """The triangle drawn on a 32-unit grid, rasterised at any size."""
     r, w = 3.4, 2.1  # corner rounding; outline width
     tri = ((16.0, 0.8 + r), (0.2 + r, 30.6 - r), (31.8 - r, 30.6 - r))
 
@@ -132,7 +133,9 @@ def warning_32():
             return "mark"
         return "edge" if d > r - w else "fill"
 
-    layers = rasterise(32, classify, ["mark", "edge", "fill"])
+    scale = 32 / size
+    layers = rasterise(size, lambda x, y: classify(x * scale, y * scale),
+                       ["mark", "edge", "fill"])
     return colourise(layers, {"mark": WHITE, "edge": DARK_RED, "fill": RED})
 
 
@@ -184,8 +187,10 @@ def question_classify(x, y):
     return "ring" if dd > R - ring else "disc"
 
 
-def question_layers():
-    return rasterise(32, question_classify, ["mark", "ring", "disc"])
+def question_layers(size=32):
+    scale = 32 / size
+    return rasterise(size, lambda x, y: question_classify(x * scale, y * scale),
+                     ["mark", "ring", "disc"])
 
 
 # --- ICO writing ------------------------------------------------------------
@@ -238,17 +243,24 @@ def write_ico(path, images):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
 
+    # Larger images for higher densities: the title bar at 150 % and 200 % and the
+    # About window's picture box, which holds 32, 48 and 64 pixels at 96, 144 and 192 DPI.
+    # No 24 x 24: on that grid the bar and the dot fall between pixels and the dot turns
+    # into a plus sign; the system scales the 32 x 32 image down instead.
     write_ico(os.path.join(here, "vellicor.ico"), [
-        (warning_32(), VGA, 4),
+        (warning(32), VGA, 4),
         (warning_16(), VGA, 4),
+        (warning(48), VGA, 4),
+        (warning(64), VGA, 4),
     ])
 
+    red_on_white = {"mark": RED, "ring": GREY, "disc": WHITE}
     q = question_layers()
     write_ico(os.path.join(here, "about.ico"), [
-        (colourise(q, {"mark": RED, "ring": GREY, "disc": WHITE}), VGA, 4),
+        (colourise(q, red_on_white), VGA, 4),
         (colourise(q, {"mark": 0, "ring": 0, "disc": 1}), MONO, 1),
         (colourise(q, {"mark": WHITE, "ring": BLACK, "disc": DARK_GREEN}), VGA, 4),
-    ])
+    ] + [(colourise(question_layers(size), red_on_white), VGA, 4) for size in (48, 64)])
 
 
 if __name__ == "__main__":

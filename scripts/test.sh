@@ -24,7 +24,10 @@ cmake --build --preset mingw -j "$jobs"
 
 export VELLICOR_TEST_PREFIX="$PWD/build/mingw/test-prefix"
 export WINEPREFIX="$VELLICOR_TEST_PREFIX"
-trap vellicor_stop_wine_and_display EXIT
+# The caption tests also run in a prefix without Wine's MS Sans Serif (the test names it).
+bare_prefix="$PWD/build/mingw/test-prefix-bare"
+trap 'WINEPREFIX="$bare_prefix" wineserver -k >/dev/null 2>&1 || true; vellicor_stop_wine_and_display' EXIT
+vellicor_fresh_prefix "$PWD/build/wine-template" "$bare_prefix" without-fonts
 vellicor_fresh_prefix "$PWD/build/wine-template" "$WINEPREFIX"
 vellicor_use_virtual_desktop
 vellicor_start_display

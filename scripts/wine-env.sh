@@ -10,8 +10,8 @@ case "${LANG:-C}" in C | POSIX) export LANG=C.UTF-8 ;; esac
 
 # A booted prefix is cached in the build folder and copied for every run, so that
 # each run starts from the same clean registry (booting takes ~10 s, copying ~1 s).
-vellicor_fresh_prefix() { # template-dir target-dir
-  local template=$1 target=$2
+vellicor_fresh_prefix() { # template-dir target-dir [without-fonts]
+  local template=$1 target=$2 fonts=${3:-with-fonts}
   if [[ ! -f "$template/system.reg" ]]; then
     rm -rf "$template"
     mkdir -p "$(dirname "$template")"
@@ -24,7 +24,9 @@ vellicor_fresh_prefix() { # template-dir target-dir
   cp -a "$template" "$target"
   # Wine ships its own MS Sans Serif (and Marlett, for the caption buttons), but finds
   # them only in the prefix's Fonts folder; without them every caption falls back to a
-  # wider font and gets clipped.
+  # wider font. A freshly made prefix, as a user's own usually is, lacks them: asked
+  # for, the prefix is left so.
+  [[ $fonts == without-fonts ]] && return 0
   local font
   for font in ms_sans_serif.ttf sserife.fon marlett.ttf; do
     [[ -f /usr/share/wine/fonts/$font ]] && cp "/usr/share/wine/fonts/$font" "$target/drive_c/windows/Fonts/"

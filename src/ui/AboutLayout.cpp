@@ -31,7 +31,7 @@ constexpr wchar_t kDescription[] =
     L"directly or indirectly in connection with any aspect of this \r\n"
     L"utility.</lawyer-speak>\r\n"
     L"\r\n"
-    L"  ~ The Vellicor developers (vellicor on the un4seen forums)\r\n";
+    L"  ~ The Vellicor developers (vellicor on the forums)\r\n";
 
 constexpr unsigned kLinkLabel = kLink | kCentered;
 

@@ -29,21 +29,6 @@ std::optional<std::wstring> ProgramPath() {
     }
 }
 
-FormStyle AboutWindowStyle() {
-    FormStyle style;
-    style.caption = ui::kAboutCaption;
-    style.clientWidth = ui::kAboutClientWidth;
-    style.clientHeight = ui::kAboutClientHeight;
-    // A fixed dialog frame: no sizing border, no minimize or maximize button.
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    style.exStyle = WS_EX_DLGMODALFRAME;
-    style.iconResource = VELLICOR_ICON_ABOUT;
-    style.defaultButton = L"cmdOK";
-    style.cancelButton = L"cmdOK";
-    style.initialFocus = L"cmdOK";
-    return style;
-}
-
 // Over the middle of the owner, kept inside the work area of the owner's monitor.
 void CentreOver(HWND window, HWND owner) {
     RECT ownerRect{};
@@ -81,6 +66,21 @@ private:
 };
 
 } // namespace
+
+FormStyle AboutWindowStyle() {
+    FormStyle style;
+    style.caption = ui::kAboutCaption;
+    style.clientWidth = ui::kAboutClientWidth;
+    style.clientHeight = ui::kAboutClientHeight;
+    // A fixed dialog frame: no sizing border, no minimize or maximize button.
+    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    style.exStyle = WS_EX_DLGMODALFRAME;
+    style.iconResource = VELLICOR_ICON_ABOUT;
+    style.defaultButton = L"cmdOK";
+    style.cancelButton = L"cmdOK";
+    style.initialFocus = L"cmdOK";
+    return style;
+}
 
 std::optional<ui::ProgramVersion> ReadFileVersion(const std::wstring& path) {
     DWORD ignored = 0;

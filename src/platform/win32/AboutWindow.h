@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Shell.h"
+#include "platform/win32/Win32Form.h"
 #include "ui/AboutLayout.h"
 
 #include <windows.h>
@@ -14,6 +15,9 @@ namespace vellicor::platform::win32 {
 // its high word pair, the revision from the lowest word. Empty when the file has no
 // readable block.
 std::optional<ui::ProgramVersion> ReadFileVersion(const std::wstring& path);
+
+// The About window's frame: caption, size, icon, its one button for Enter and Esc.
+FormStyle AboutWindowStyle();
 
 // Creates the About window over the owner, shows it modally (the owner takes no input
 // meanwhile), and returns once it has closed and is gone.

@@ -14,6 +14,7 @@ Function User32Function(const char* name) {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using MetricForDpiFn = int(WINAPI*)(int, UINT);
 
 } // namespace
 
@@ -26,6 +27,12 @@ UINT WindowDpi(HWND window) {
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
     return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
+}
+
+int SystemMetric(int index, UINT dpi) {
+    static const auto metricForDpi = User32Function<MetricForDpiFn>("GetSystemMetricsForDpi");
+    if (metricForDpi) return metricForDpi(index, dpi);
+    return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(WindowDpi(nullptr)));
 }
 
 RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {

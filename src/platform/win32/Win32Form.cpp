@@ -1,10 +1,11 @@
 #include "platform/win32/Win32Form.h"
 
+#include "platform/win32/DialogFont.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/ResourceIds.h"
 
-
 #include <algorithm>
+#include <string_view>
 
 namespace vellicor::platform::win32 {
 
@@ -22,11 +23,17 @@ constexpr COLORREF kLineWhite = RGB(0xFF, 0xFF, 0xFF);
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
+// The dialog manager's own window class behaviour: the extra bytes a dialog keeps, and
+// DefDlgProcW as the default procedure (WindowProc hands it everything it does not
+// handle). It remembers the focused control when the window is deactivated, minimised
+// or covered by a modal box and puts the focus back there, moves the focus for
+// WM_NEXTDLGCTL, keeps the default button, and moves the arrow keys within groups.
 void RegisterWindowClass(WNDPROC windowProc) {
     static const bool registered = [windowProc] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = windowProc;
+        wc.cbWndExtra = DLGWINDOWEXTRA;
         wc.hInstance = Instance();
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -36,16 +43,107 @@ void RegisterWindowClass(WNDPROC windowProc) {
     (void)registered;
 }
 
-UniqueFont MakeFont(UINT dpi, int hundredthsOfPoint, LONG weight, bool underline) {
-    LOGFONTW lf{};
-    lf.lfHeight = FontHeight(hundredthsOfPoint, dpi);
-    lf.lfWeight = weight;
-    lf.lfUnderline = underline ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    // Where MS Sans Serif is missing, the system's font substitution picks its stand-in.
-    wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
-    return UniqueFont(::CreateFontIndirectW(&lf));
+// Every control uses one of these fonts: the body font, the About title's, the links', and
+// the text boxes' own copy of the body font. A text box holds a document with line
+// breaks of its own, so it may take a smaller size than the rest of the window.
+struct FontRole {
+    int hundredthsOfPoint;
+    LONG weight;
+    bool underline;
+};
+constexpr FontRole kFontRoles[] = {
+    {825, FW_NORMAL, false}, {1350, FW_BOLD, false}, {825, FW_NORMAL, true}, {825, FW_NORMAL, false}};
+
+std::size_t RoleOf(const ControlDef& def) {
+    if (def.options & ui::kTitleFont) return 1;
+    if (def.options & ui::kLink) return 2;
+    if (def.kind == ControlKind::TextBox) return 3;
+    return 0;
+}
+
+// The lines a control shows its text on: a multi-line text box breaks it at CR LF, every
+// other control keeps it on one line. Pictures and lines show none.
+std::vector<std::wstring_view> TextLines(const ControlDef& def, std::wstring_view text) {
+    if (def.kind == ControlKind::PictureBox || def.kind == ControlKind::Line || text.empty()) return {};
+    if (def.kind != ControlKind::TextBox || !(def.options & ui::kMultiLine)) return {text};
+    std::vector<std::wstring_view> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+// The width a control leaves for one line of its text, with its font selected in dc:
+// a check box's glyph and the gap after it, a button's 3-D edge and the focus rectangle
+// inside it on both sides, the corner and gaps around a frame's caption, a text box's
+// formatting rectangle (which the text box works out from its font and scroll bar).
+int TextRoom(HWND control, const ControlDef& def, HDC dc, UINT dpi) {
+    RECT client{};
+    ::GetClientRect(control, &client);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    switch (def.kind) {
+    case ControlKind::CheckBox:
+        return client.right - SystemMetric(SM_CXMENUCHECK, dpi) - metrics.tmAveCharWidth;
+    case ControlKind::CommandButton:
+        return client.right - 2 * (2 * SystemMetric(SM_CXEDGE, dpi) + 1);
+    case ControlKind::Frame:
+        return client.right - 2 * metrics.tmAveCharWidth;
+    case ControlKind::TextBox: {
+        RECT format{};
+        ::SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        return format.right - format.left;
+    }
+    default:
+        return client.right;
+    }
+}
+
+// The arrow keys move the focus within a group of controls, from a WS_GROUP control to
+// the next one, in z-order, which here is the tab order. A control joins the group of the
+// control before it only when both are buttons or both are check boxes, in the same
+// container, and it stands below or to the right of the other: a column or a row, read
+// the way the keys point. Every other control starts a group of its own, so that frames,
+// labels, pictures and text boxes are never reached by an arrow, and an arrow never
+// leaves a run of like controls.
+bool ContinuesArrowGroup(const ControlDef& def, const ControlDef* previous) {
+    if (!previous || def.kind != previous->kind || def.container != previous->container) return false;
+    if (def.kind != ControlKind::CheckBox && def.kind != ControlKind::CommandButton) return false;
+    return def.top > previous->top || (def.top == previous->top && def.left > previous->left);
+}
+
+// The largest image of an icon resource that fits a square of that many pixels; the
+// room itself when there is none (the system then scales the nearest image).
+int IconSizeWithin(int resource, int room) {
+    const HRSRC found = ::FindResourceW(Instance(), MAKEINTRESOURCEW(resource), RT_GROUP_ICON);
+    const HGLOBAL loaded = found ? ::LoadResource(Instance(), found) : nullptr;
+    const auto* directory = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+    const DWORD size = found ? ::SizeofResource(Instance(), found) : 0;
+    if (!directory || size < 6) return room;
+    // A group directory: three words, then one 14-byte entry per image, its width first
+    // (0 for 256).
+    const int count = directory[4] | directory[5] << 8;
+    int best = 0;
+    for (int i = 0; i < count && 6 + 14 * (i + 1) <= static_cast<int>(size); ++i) {
+        const int width = directory[6 + 14 * i] ? directory[6 + 14 * i] : 256;
+        if (width <= room && width > best) best = width;
+    }
+    return best ? best : room;
+}
+
+UniqueIcon LoadIconSized(int resource, int size) {
+    return UniqueIcon(
+        static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0)));
+}
+
+// A high-contrast theme asks for the system's colours instead of the fixed ones.
+bool HighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 int CheckState(int state) {
@@ -62,7 +160,7 @@ struct ClassAndStyle {
     DWORD exStyle;
 };
 
-ClassAndStyle WindowKind(const ControlDef& def, bool isDefault) {
+ClassAndStyle WindowKind(const ControlDef& def) {
     const DWORD base = WS_CHILD | WS_VISIBLE;
     switch (def.kind) {
     case ControlKind::Frame:
@@ -78,7 +176,7 @@ ClassAndStyle WindowKind(const ControlDef& def, bool isDefault) {
     case ControlKind::CheckBox:
         return {L"BUTTON", base | WS_TABSTOP | BS_3STATE, 0};
     case ControlKind::CommandButton:
-        return {L"BUTTON", base | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
+        return {L"BUTTON", base | WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::Label:
         return {L"STATIC",
                 base | SS_NOPREFIX | ((def.options & ui::kLink) ? SS_NOTIFY : 0) |
@@ -116,33 +214,32 @@ bool Win32Form::Create(HWND owner) {
     // Everything is made at its final size and place for the system DPI: start-up time
     // is spent once, not on moving things about. A monitor of another DPI re-lays it out.
     dpi_ = WindowDpi(nullptr);
-    MakeFonts(dpi_);
     const RECT frame = WindowRectForClient(TwipsToPixels(style_.clientWidth, dpi_),
                                            TwipsToPixels(style_.clientHeight, dpi_), style_.style, style_.exStyle, dpi_);
     window_ = ::CreateWindowExW(style_.exStyle, kWindowClass, style_.caption.c_str(), style_.style, CW_USEDEFAULT,
                                 CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                 Instance(), this);
     if (!window_) return false;
-    if (style_.iconResource != 0) {
-        const int big = ::GetSystemMetrics(SM_CXICON);
-        const int small = ::GetSystemMetrics(SM_CXSMICON);
-        bigIcon_.reset(static_cast<HICON>(
-            ::LoadImageW(Instance(), MAKEINTRESOURCEW(style_.iconResource), IMAGE_ICON, big, big, 0)));
-        smallIcon_.reset(static_cast<HICON>(
-            ::LoadImageW(Instance(), MAKEINTRESOURCEW(style_.iconResource), IMAGE_ICON, small, small, 0)));
-        ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-        ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-    }
     CreateControls();
-    if (const UINT dpi = WindowDpi(window_); dpi != dpi_) ApplyLayout(dpi);
+    if (const int id = IdOf(style_.defaultButton)) ::SendMessageW(window_, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+    if (const UINT dpi = WindowDpi(window_); dpi != dpi_) {
+        ApplyLayout(dpi);
+    } else {
+        FitFonts(dpi_);
+        LoadIcons(dpi_);
+    }
     return true;
 }
 
 void Win32Form::Show() {
     ::ShowWindow(window_, SW_SHOWNORMAL);
+    // The focused control shows its focus rectangle from the start, not only once the
+    // keyboard has been used: the user always sees where Space and Enter go.
+    ::SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    if (const int focus = IdOf(style_.initialFocus)) {
+        ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(window_, focus)), TRUE);
+    }
     ::UpdateWindow(window_);
-    const int focus = IdOf(style_.initialFocus);
-    if (focus != 0) ::SetFocus(::GetDlgItem(window_, focus));
 }
 
 void Win32Form::Destroy() {
@@ -175,40 +272,94 @@ void Win32Form::CreateControls() {
     std::stable_sort(byTab.begin(), byTab.end(), [&](std::size_t a, std::size_t b) {
         return controls[a]->Definition().tabIndex < controls[b]->Definition().tabIndex;
     });
+    const ControlDef* previous = nullptr;
     for (std::size_t i : byTab) {
         const ControlDef& def = controls[i]->Definition();
-        const bool isDefault = !style_.defaultButton.empty() && def.name == style_.defaultButton;
-        const ClassAndStyle kind = WindowKind(def, isDefault);
+        ClassAndStyle kind = WindowKind(def);
         if (!kind.className) continue; // drawn, not a window
+        if (!ContinuesArrowGroup(def, previous)) kind.style |= WS_GROUP;
+        previous = &def;
         const RECT r = ControlRect(def, dpi_);
         const HWND child = ::CreateWindowExW(kind.exStyle, kind.className, controls[i]->Text().c_str(), kind.style,
                                              r.left, r.top, r.right - r.left, r.bottom - r.top, window_,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
                                              Instance(), nullptr);
         if (!child) continue;
-        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(def)), FALSE);
-        if (def.kind == ControlKind::PictureBox) {
-            const HICON icon = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(VELLICOR_ICON_PROGRAM),
-                                                               IMAGE_ICON, 32, 32, LR_SHARED));
-            ::SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-        }
         views_[i] = std::make_unique<ChildView>(child);
         controls[i]->AttachView(views_[i].get());
     }
 }
 
-void Win32Form::MakeFonts(UINT dpi) {
-    unsigned used = 0;
-    for (const auto& control : model_.Controls()) used |= control->Definition().options;
-    font_ = MakeFont(dpi, 825, FW_NORMAL, false);
-    titleFont_ = (used & ui::kTitleFont) ? MakeFont(dpi, 1350, FW_BOLD, false) : nullptr;
-    linkFont_ = (used & ui::kLink) ? MakeFont(dpi, 825, FW_NORMAL, true) : nullptr;
+// Each font is asked for at its size; where a caption of a control that uses it would not
+// fit (a face wider than MS Sans Serif, as the system may give at other densities or
+// where that face is missing), it steps down a pixel at a time until all of them do.
+void Win32Form::FitFonts(UINT dpi) {
+    const auto& controls = model_.Controls();
+    for (std::size_t role = 0; role < fonts_.size(); ++role) {
+        const auto uses = [&](std::size_t i) { return views_[i] && RoleOf(controls[i]->Definition()) == role; };
+        bool used = false;
+        for (std::size_t i = 0; i < controls.size(); ++i) used = used || uses(i);
+        if (!used) {
+            fonts_[role].reset();
+            continue;
+        }
+        const FontRole& spec = kFontRoles[role];
+        const LONG asked = FontHeight(spec.hundredthsOfPoint, dpi);
+        // Not below half the size: by then the layout, not the font, is at fault.
+        for (LONG height = asked; height * 2 <= asked; ++height) {
+            UniqueFont font = CreateDialogFont(height, spec.weight, spec.underline);
+            if (!font) break;
+            for (std::size_t i = 0; i < controls.size(); ++i) {
+                if (uses(i)) ::SendMessageW(views_[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+            }
+            fonts_[role] = std::move(font); // the one it replaces is no longer in use
+            if (CaptionsFit(role)) break;
+        }
+    }
 }
 
-HFONT Win32Form::FontFor(const ControlDef& def) const {
-    if (def.options & ui::kTitleFont) return titleFont_.get();
-    if (def.options & ui::kLink) return linkFont_.get();
-    return font_.get();
+bool Win32Form::CaptionsFit(std::size_t role) const {
+    const HDC dc = ::GetDC(window_);
+    if (!dc) return true;
+    const HGDIOBJ old = ::SelectObject(dc, fonts_[role].get());
+    bool fit = true;
+    const auto& controls = model_.Controls();
+    for (std::size_t i = 0; fit && i < controls.size(); ++i) {
+        const ControlDef& def = controls[i]->Definition();
+        if (!views_[i] || RoleOf(def) != role) continue;
+        const int room = TextRoom(views_[i]->Handle(), def, dc, dpi_);
+        for (const std::wstring_view line : TextLines(def, controls[i]->Text())) {
+            SIZE extent{};
+            ::GetTextExtentPoint32W(dc, line.data(), static_cast<int>(line.size()), &extent);
+            fit = fit && extent.cx <= room;
+        }
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(window_, dc);
+    return fit;
+}
+
+// The title-bar icons at the sizes the system uses at the DPI, and the picture boxes'
+// icon at the largest size of the icon file that its box holds.
+void Win32Form::LoadIcons(UINT dpi) {
+    if (style_.iconResource != 0) {
+        UniqueIcon big = LoadIconSized(style_.iconResource, SystemMetric(SM_CXICON, dpi));
+        UniqueIcon small = LoadIconSized(style_.iconResource, SystemMetric(SM_CXSMICON, dpi));
+        ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+        ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+        bigIcon_ = std::move(big);
+        smallIcon_ = std::move(small);
+    }
+    const auto& controls = model_.Controls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (!views_[i] || controls[i]->Kind() != ControlKind::PictureBox) continue;
+        RECT room{};
+        ::GetClientRect(views_[i]->Handle(), &room);
+        UniqueIcon icon = LoadIconSized(
+            VELLICOR_ICON_PROGRAM, IconSizeWithin(VELLICOR_ICON_PROGRAM, std::min(room.right, room.bottom)));
+        ::SendMessageW(views_[i]->Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+        pictureIcon_ = std::move(icon);
+    }
 }
 
 RECT Win32Form::ControlRect(const ControlDef& def, UINT dpi) const {
@@ -226,7 +377,6 @@ RECT Win32Form::ControlRect(const ControlDef& def, UINT dpi) const {
 
 void Win32Form::ApplyLayout(UINT dpi) {
     dpi_ = dpi;
-    MakeFonts(dpi);
     const RECT frame = WindowRectForClient(TwipsToPixels(style_.clientWidth, dpi), TwipsToPixels(style_.clientHeight, dpi),
                                            style_.style, style_.exStyle, dpi);
     ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -235,13 +385,17 @@ void Win32Form::ApplyLayout(UINT dpi) {
     const auto& controls = model_.Controls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (!views_[i]) continue;
-        const ControlDef& def = controls[i]->Definition();
-        const RECT r = ControlRect(def, dpi);
+        const RECT r = ControlRect(controls[i]->Definition(), dpi);
         ::SetWindowPos(views_[i]->Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SendMessageW(views_[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(def)), TRUE);
     }
-    ::InvalidateRect(window_, nullptr, TRUE);
+    FitFonts(dpi);
+    LoadIcons(dpi);
+    Repaint();
+}
+
+void Win32Form::Repaint() const {
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 ui::Control* Win32Form::ControlById(int id) const {
@@ -263,8 +417,8 @@ int Win32Form::IdOf(std::wstring_view name) const {
 void Win32Form::OnCommand(int id, int code) {
     if (id == IDCANCEL || id == IDOK) {
         int target = IdOf(id == IDCANCEL ? style_.cancelButton : style_.defaultButton);
-        // Without a default button, Enter presses the button that has the focus, as it
-        // does in a dialog (the dialog manager only does that for dialog windows).
+        // The dialog manager makes the button it moves the focus to the default one; one
+        // that took the focus otherwise (a click) is still the one Enter presses.
         if (id == IDOK && target == 0) target = ::GetDlgCtrlID(::GetFocus());
         ui::Control* button = ControlById(target);
         if (button && button->Kind() == ControlKind::CommandButton) button->UserClick();
@@ -301,6 +455,7 @@ void Win32Form::PaintLines(HDC dc) const {
     // the white would hide the grey, so the white starts one device line lower, which
     // gives the etched look of a standard separator. Lines here are horizontal.
     const int unit = std::max(1, static_cast<int>(dpi_) / 96);
+    const bool contrast = HighContrast();
     for (const auto& control : model_.Controls()) {
         if (control->Kind() != ControlKind::Line) continue;
         const ControlDef& def = control->Definition();
@@ -308,7 +463,9 @@ void Win32Form::PaintLines(HDC dc) const {
         const int top = TwipsToPixels(def.top, dpi_) + (white ? unit : 0);
         const RECT band{TwipsToPixels(def.left, dpi_), top, TwipsToPixels(def.left + def.width, dpi_),
                         top + (white ? 2 : 1) * unit};
-        const UniqueBrush brush(::CreateSolidBrush(white ? kLineWhite : kLineGrey));
+        const COLORREF colour = contrast ? ::GetSysColor(white ? COLOR_3DHILIGHT : COLOR_3DSHADOW)
+                                         : (white ? kLineWhite : kLineGrey);
+        const UniqueBrush brush(::CreateSolidBrush(colour));
         ::FillRect(dc, &band, brush.get());
     }
 }
@@ -321,13 +478,13 @@ LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam,
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Win32Form*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+    if (!self) return ::DefDlgProcW(window, message, wParam, lParam);
     // Handlers contain their own failures; anything else (out of memory) abandons this
     // one event rather than unwinding through the system's code.
     try {
         return self->Handle(message, wParam, lParam);
     } catch (...) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
+        return ::DefDlgProcW(window, message, wParam, lParam);
     }
 }
 
@@ -348,10 +505,6 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
-    case DM_GETDEFID: {
-        const int id = IdOf(style_.defaultButton);
-        return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
-    }
     case WM_MOUSEMOVE:
         OnMouseMove(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
@@ -359,10 +512,19 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const ui::Control* control = ControlById(::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
         if (!control || control->Kind() != ControlKind::Label) break;
         const HDC dc = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(dc, (control->Definition().options & ui::kLink) ? kLinkColour : RGB(0, 0, 0));
+        const bool link = control->Definition().options & ui::kLink;
+        if (HighContrast()) {
+            ::SetTextColor(dc, ::GetSysColor(link ? COLOR_HOTLIGHT : COLOR_BTNTEXT));
+        } else {
+            ::SetTextColor(dc, link ? kLinkColour : RGB(0, 0, 0));
+        }
         ::SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: // a high-contrast theme switched on or off
+        Repaint();
+        break;
     case WM_PAINT: {
         PAINTSTRUCT ps{};
         const HDC dc = ::BeginPaint(window_, &ps);
@@ -370,19 +532,26 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(window_, &ps);
         return 0;
     }
-    case WM_NEXTDLGCTL: {
-        // Multi-line text boxes ask for Tab and Enter through this dialog message, which
-        // the default handling of an ordinary window ignores.
-        const HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
-                                         : ::GetNextDlgTabItem(window_, ::GetFocus(), wParam != 0);
-        if (!next) return 0;
-        if (::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(next, EM_SETSEL, 0, -1);
-        ::SetFocus(next);
-        return 0;
+    case WM_SYSCOMMAND: {
+        // Windows deactivates a window that it minimises, and the dialog manager saves its
+        // focus then; Wine keeps it active, and on restore the dialog manager puts the focus
+        // on the first control. So the focus is kept here too, and put back once restored.
+        const WPARAM command = wParam & 0xFFF0;
+        if (command == SC_MINIMIZE && ::IsChild(window_, ::GetFocus())) focusWhileMinimised_ = ::GetFocus();
+        const LRESULT result = ::DefDlgProcW(window, message, wParam, lParam);
+        if (command == SC_RESTORE && window_ && !::IsIconic(window_) && ::IsChild(window_, focusWhileMinimised_)) {
+            ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focusWhileMinimised_), TRUE);
+        }
+        if (command == SC_RESTORE) focusWhileMinimised_ = nullptr;
+        return result;
     }
     case WM_CLOSE:
-        if (!onClose) break;
-        onClose();
+        // The dialog manager would turn it into Esc; the platform's close command closes.
+        if (onClose) {
+            onClose();
+        } else {
+            ::DestroyWindow(window_);
+        }
         return 0;
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -403,7 +572,7 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    return ::DefDlgProcW(window, message, wParam, lParam);
 }
 
 } // namespace vellicor::platform::win32

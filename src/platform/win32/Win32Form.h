@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,8 +61,10 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void ApplyLayout(UINT dpi);
-    void MakeFonts(UINT dpi);
-    HFONT FontFor(const ui::ControlDef& def) const;
+    void LoadIcons(UINT dpi);
+    void FitFonts(UINT dpi);
+    bool CaptionsFit(std::size_t role) const;
+    void Repaint() const;
     void OnCommand(int id, int code);
     void OnMouseMove(POINT client);
     void PaintLines(HDC dc) const;
@@ -73,12 +76,12 @@ private:
     FormStyle style_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
+    HWND focusWhileMinimised_ = nullptr;
     std::vector<std::unique_ptr<ChildView>> views_; // parallel to the model's controls
-    UniqueFont font_;
-    UniqueFont titleFont_;
-    UniqueFont linkFont_;
+    std::array<UniqueFont, 4> fonts_; // body, title, links, text boxes
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
+    UniqueIcon pictureIcon_;
 };
 
 } // namespace vellicor::platform::win32
