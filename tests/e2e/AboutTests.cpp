@@ -31,7 +31,7 @@ const std::wstring kDescription =
     L"about this utility, then e-mail me.\r\n\r\nRemember that this utility has not been extensively \r\n"
     L"tested, and I cannot and will not take any responsibility \r\nfor any expenses you may have incidental or otherwise \r\n"
     L"directly or indirectly in connection with any aspect of this \r\nutility.</lawyer-speak>\r\n\r\n"
-    L"  ~ The Vellicor developers (vellicor on the un4seen forums)\r\n";
+    L"  ~ The Vellicor developers (vellicor on the forums)\r\n";
 // From left to right, as the link labels stand.
 const std::string kLinks[] = {"https://www.un4seen.com/xmplay.html", "https://www.un4seen.com/forum/",
                               "https://vellicor.invalid/", "mailto:vellicor@vellicor.invalid?subject=Vellicor"};
@@ -81,6 +81,8 @@ TEST_F(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
                       (std::array{int(r.left), int(r.top), int(r.right), int(r.bottom)})) << Utf8(row.name);
             EXPECT_EQ(row.caption ? row.caption : kDescription, TextOf(control)) << Utf8(row.name);
         }
+        const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_VSCROLL; // selectable, not editable, scrolls
+        EXPECT_EQ(text, StyleOf(program.Control(0, about)) & text);
         EXPECT_TRUE(BringToFront(about));
         ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == program.Control(2, about); })) << "the focus starts on OK";
         ASSERT_TRUE(close(about));

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 namespace vellicor::e2e {
 namespace {
@@ -73,7 +74,8 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
         switch (kind) {
         case Kind::Frame: return Look{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_GROUPBOX};
         case Kind::CheckBox: return Look{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP};
-        case Kind::Button: return Look{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};
+        // A push button that has the focus is the default one.
+        case Kind::Button: return Look{L"Button", (BS_TYPEMASK & ~BS_DEFPUSHBUTTON) | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};
         case Kind::TextBox: break;
         }
         const LONG_PTR tipBox = ES_MULTILINE | ES_READONLY | ES_CENTER | WS_TABSTOP;
@@ -128,7 +130,7 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
     EXPECT_EQ(Row(L"chkTenths").tip, Tip());
 }
 
-TEST(Keyboard, TabFollowsTheTabOrderPastTheFramesAndEnterPressesTheFocusedButton) {
+TEST(Keyboard, TabFollowsTheTabOrderPastTheFrames) {
     ScratchSettings settings;
     Program program;
     const HWND main = program.Main();
@@ -147,11 +149,73 @@ TEST(Keyboard, TabFollowsTheTabOrderPastTheFramesAndEnterPressesTheFocusedButton
                 << (back ? "Shift+Tab" : "Tab") << " should reach " << Utf8(want.name);
         }
     }
-    // Back on Refresh: Enter runs it, which loads a value stored meanwhile.
-    settings.Set(L"NoTenths", Dword(0));
-    ASSERT_TRUE(PressKey(VK_RETURN));
-    EXPECT_TRUE(WaitUntil([&] { return program.State(ControlOf(program, L"chkTenths")) == BST_CHECKED; }, 3s));
-    EXPECT_TRUE(program.Running());
+}
+
+// The focus put on a control as Tab puts it, then where an arrow key or an interruption
+// leaves it: arrows move only within a row or column of like controls, and the focus
+// comes back to its control as in any dialog.
+bool Put(HWND window, HWND control) {
+    ::PostMessageW(window, WM_NEXTDLGCTL, WPARAM(control), TRUE);
+    return WaitUntil([&] { return FocusOf(window) == control; }, 3s);
+}
+bool StaysOn(HWND window, HWND control) {
+    ::Sleep(DWORD(kQuiet.count()));
+    return WaitUntil([&] { return FocusOf(window) == control; }, 3s);
+}
+
+TEST(Focus, ArrowKeysMoveOnlyWithinARowOrColumnOfLikeControls) {
+    ScratchSettings settings;
+    Program program;
+    ASSERT_TRUE(program.Main() && BringToFront(program.Main()));
+    const struct {
+        const wchar_t *from, *to;
+        WORD key;
+    } steps[] = {
+        {L"cmdExit", L"cmdRefresh", VK_DOWN},       // not the frame below
+        {L"chkNotify", L"chkEllipse", VK_UP},       // not the frame around it
+        {L"cmdKillReg", L"cmdFixAssoc", VK_RIGHT},  //
+        {L"chkBoost", L"chkBoost", VK_DOWN},        // the next in tab order stands above it
+    };
+    for (const auto& step : steps) {
+        ASSERT_TRUE(Put(program.Main(), ControlOf(program, step.from))) << Utf8(step.from);
+        ASSERT_TRUE(PressKey(step.key));
+        EXPECT_TRUE(StaysOn(program.Main(), ControlOf(program, step.to))) << "key " << step.key << " from " << Utf8(step.from);
+    }
+    ASSERT_TRUE(program.PostClick(ControlOf(program, L"cmdAbout")));
+    const HWND about = program.WaitForWindow(L"About Vellicor");
+    ASSERT_TRUE(about && BringToFront(about));
+    for (const auto& [from, key] : {std::pair{2, VK_DOWN}, {2, VK_UP}, {1, VK_RIGHT}}) { // OK, OK, the icon
+        ASSERT_TRUE(Put(about, program.Control(from, about)));
+        ASSERT_TRUE(PressKey(WORD(key)));
+        EXPECT_TRUE(StaysOn(about, program.Control(from, about))) << "key " << key << " in About";
+    }
+}
+
+TEST(Focus, ComesBackToItsControlAfterEachInterruption) {
+    ScratchSettings settings;
+    Program program;
+    const HWND main = program.Main(), other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    const std::pair<const wchar_t*, std::function<bool()>> cases[] = {
+        {L"cmdAbout", [&] { // Enter presses the focused button: "About...", then OK
+             const HWND about = PressKey(VK_RETURN) ? program.WaitForWindow(L"About Vellicor") : nullptr;
+             return about && BringToFront(about) && PressKey(VK_RETURN) && WaitUntil([&] { return !::IsWindow(about); });
+         }},
+        {L"cmdKillLib", [&] {
+             const auto box = PressKey(VK_SPACE) ? program.NextBox() : std::nullopt;
+             return box && AnswerBox(*box, Answer::Cancel);
+         }},
+        {L"chkVerify", [&] { return BringToFront(other) && BringToFront(main); }},
+        {L"chkPanel", [&] {
+             return ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0) && WaitUntil([&] { return ::IsIconic(main) != FALSE; }) &&
+                    ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+         }},
+    };
+    for (const auto& [name, interrupt] : cases) {
+        ASSERT_TRUE(BringToFront(main) && Put(main, ControlOf(program, name))) << Utf8(name);
+        ASSERT_TRUE(interrupt()) << Utf8(name);
+        EXPECT_TRUE(StaysOn(main, ControlOf(program, name))) << Utf8(name) << " lost the focus";
+    }
+    ::DestroyWindow(other);
 }
 
 TEST(Closing, ExitEscAndTheCloseBoxEndTheProgramWithoutAQuestion) {
