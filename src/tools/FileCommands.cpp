@@ -92,11 +92,12 @@ void EmptyDefaultPlaylist(const registry::RegistryKey* settingsKey, platform::Fi
         const std::wstring target = ReplaceableTarget(files, path);
 
         // Beside the file the name led to, so that a link to it stays a link and leads
-        // to the new playlist.
+        // to the new playlist. Held open there, it also keeps that folder from being
+        // renamed or replaced until the rename is done.
         std::optional<NewPlaylist> playlist;
         try {
             playlist.emplace(files.CreateTemporary(target));
-            CheckReachedName(playlist->File());
+            CheckReachedPath(playlist->File());
         } catch (const Failure& failure) {
             playlist.reset();
             dialogs.Show(OpenFailureReport(failure, path), kMbOk | kMbIconExclamation);

@@ -54,7 +54,7 @@ std::wstring_view LastComponent(std::wstring_view path) {
 }
 
 // The program's own file names are ASCII; folding only ASCII never takes two different
-// names for one.
+// names for one. Paths compared whole are two the system gave.
 bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
     const auto fold = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](wchar_t x, wchar_t y) { return fold(x) == fold(y); });
@@ -71,17 +71,17 @@ std::wstring HostFilePath(const registry::RegistryKey* settingsKey, std::wstring
     return path;
 }
 
-void CheckReachedName(platform::OpenFile& file) {
-    if (!SameNameIgnoringCase(LastComponent(file.FinalPath()), LastComponent(file.Path()))) {
-        throw SystemFailure(errors::kAccessDenied);
-    }
-}
-
 std::unique_ptr<platform::OpenFile> OpenChecked(platform::FileSystem& files, const std::wstring& path,
                                                 platform::FileAccess access) {
     auto file = files.Open(path, access);
-    CheckReachedName(*file);
+    if (!SameNameIgnoringCase(LastComponent(file->FinalPath()), LastComponent(path))) {
+        throw SystemFailure(errors::kAccessDenied);
+    }
     return file;
+}
+
+void CheckReachedPath(platform::OpenFile& file) {
+    if (!SameNameIgnoringCase(file.FinalPath(), file.Path())) throw SystemFailure(errors::kAccessDenied);
 }
 
 } // namespace vellicor::tools

@@ -24,7 +24,8 @@ std::wstring HostFilePath(const registry::RegistryKey* settingsKey, std::wstring
 // mount point, a short name): only the last component is compared.
 std::unique_ptr<platform::OpenFile> OpenChecked(platform::FileSystem& files, const std::wstring& path,
                                                 platform::FileAccess access);
-// The same check for a file opened or created already.
-void CheckReachedName(platform::OpenFile& file);
+// For a file created by a final path: it must be there, not reached through a folder
+// changed in the meantime. Refused with ERROR_ACCESS_DENIED.
+void CheckReachedPath(platform::OpenFile& file);
 
 } // namespace vellicor::tools

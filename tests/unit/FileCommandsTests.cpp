@@ -107,7 +107,7 @@ TEST_F(FileCommands, UnreadableFolderIsReportedWithTheRegistrysNumber) {
 TEST_F(FileCommands, AFailureAtAnyStageOfTheReplacementKeepsTheOldPlaylistAndDeletesTheNewOne) {
     const auto before = h.files.files;
     struct Stage {
-        std::optional<Op> op; // none: the new file's name leads to a file of another name
+        std::optional<Op> op; // none: the new file's path leads to another folder
         std::int32_t code;
         std::wstring expected;
     };
@@ -120,7 +120,7 @@ TEST_F(FileCommands, AFailureAtAnyStageOfTheReplacementKeepsTheOldPlaylistAndDel
     };
     for (const Stage& stage : stages) {
         if (stage.op) h.files.FailNext(*stage.op, stage.code);
-        else h.files.links[kPls + L".tmp"] = L"C:\\XMPlay\\elsewhere.tmp";
+        else h.files.links[kPls + L".tmp"] = L"D:\\Elsewhere\\xmplay.pls.tmp";
         Press(L"cmdEmptyPlaylist");
         h.files.links.clear();
         EXPECT_EQ(stage.expected, Last().text);
