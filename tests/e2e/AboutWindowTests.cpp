@@ -262,18 +262,19 @@ TEST_F(AboutWindow, CloseBoxEndsItLikeOk) {
 class LinkHandOver : public AboutWindow {
 protected:
     void SetUp() override {
-        using ToUnixFn = char*(CDECL*)(const wchar_t*);
-        const auto toUnix = reinterpret_cast<ToUnixFn>(
-            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        if (!toUnix) GTEST_SKIP() << "needs Wine's browser hand-over";
+        if (!UnderWine()) GTEST_SKIP() << "needs Wine's browser hand-over";
 
         folder_.emplace(L"vellicor-links");
         const std::wstring script = folder_->File(L"browser.sh");
         log_ = folder_->File(L"opened.log");
-        const std::string unixLog = UnixPath(toUnix, log_);
-        ASSERT_FALSE(unixLog.empty());
-        WriteBytes(script, "printf '%s\\n' \"$1\" >> '" + unixLog + "'\n");
-        const std::string unixScript = UnixPath(toUnix, script);
+        const std::string log = UnixPathOf(log_);
+        wchar_t windows[MAX_PATH]{};
+        const std::string windowsFolder = UnixPathOf(std::wstring(windows, ::GetSystemWindowsDirectoryW(windows, MAX_PATH)));
+        // Also where it runs: "Windows" for the Windows folder, the folder explorer is
+        // started in, and otherwise the folder itself.
+        WriteBytes(script, "printf '%s\\n' \"$1\" >> '" + log + "'\n[ \"$(pwd -P)\" = \"$(cd '" + windowsFolder +
+                               "' && pwd -P)\" ] && echo Windows > '" + log + ".cwd' || pwd > '" + log + ".cwd'\n");
+        const std::string unixScript = UnixPathOf(script);
         ASSERT_FALSE(unixScript.empty());
         const std::wstring command = L"/bin/sh \"" + std::wstring(unixScript.begin(), unixScript.end()) + L"\"";
         for (const wchar_t* value : {L"Browsers", L"Mailers"}) {
@@ -311,15 +312,6 @@ protected:
         return lines;
     }
 
-    template <class ToUnixFn>
-    static std::string UnixPath(ToUnixFn toUnix, const std::wstring& path) {
-        char* unix = toUnix(path.c_str());
-        if (!unix) return {};
-        std::string result(unix);
-        ::HeapFree(::GetProcessHeap(), 0, unix);
-        return result;
-    }
-
     std::optional<ScratchFolder> folder_;
     std::wstring log_;
     std::vector<std::unique_ptr<SavedValue>> saved_;
@@ -345,6 +337,7 @@ TEST_F(LinkHandOver, EachLinkHandsItsExactAddressOverAndTheWindowStaysOpen) {
         EXPECT_FALSE(::IsWindowEnabled(main_)) << "and modal";
     }
     EXPECT_EQ(expected, Opened());
+    EXPECT_EQ("Windows\n", ReadBytes(log_ + L".cwd").value_or("")) << "the folder explorer started in";
 }
 
 // A program file named explorer.exe beside Vellicor.exe, as a malicious download could

@@ -78,7 +78,7 @@ struct FolderCase {
     bool usable;
 };
 
-TEST(BadRegistryData, AnInstallFolderThatIsNotTextOrIsEmptyIsUnreadableAndReportedByTheCommands) {
+TEST(BadRegistryData, AnInstallFolderThatIsNotAbsoluteTextIsUnreadableAndReportedByTheCommands) {
     const std::vector<FolderCase> cases = {
         {"text", [](const std::wstring& f) { return Utf16(REG_SZ, f); }, true},
         {"unterminated text", [](const std::wstring& f) { return Utf16(REG_SZ, f, false); }, true},
@@ -88,6 +88,10 @@ TEST(BadRegistryData, AnInstallFolderThatIsNotTextOrIsEmptyIsUnreadableAndReport
         {"multi text", [](const std::wstring& f) { return Utf16(REG_MULTI_SZ, f + std::wstring(1, L'\0')); }, false},
         {"binary", [](const std::wstring& f) { return Raw(REG_BINARY, Utf16(REG_SZ, f).data); }, false},
         {"none", [](const std::wstring&) { return Raw(REG_NONE, {}); }, false},
+        // The program runs in the folder itself: these would lead there.
+        {"relative", [](const std::wstring&) { return Utf16(REG_SZ, L"."); }, false},
+        {"root-relative", [](const std::wstring& f) { return Utf16(REG_SZ, f.substr(2)); }, false},
+        {"device", [](const std::wstring& f) { return Utf16(REG_SZ, L"\\\\.\\" + f); }, false},
     };
     for (const FolderCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -98,7 +102,7 @@ TEST(BadRegistryData, AnInstallFolderThatIsNotTextOrIsEmptyIsUnreadableAndReport
         SetAttributes(folder.File(L"xmplay.pls"), FILE_ATTRIBUTE_READONLY);
         settings.SetRaw(L"Install_Dir", c.stored(folder.Path()));
 
-        VellicorProcess program;
+        VellicorProcess program({}, VellicorPath(), folder.Path());
         ASSERT_TRUE(program.WaitForMainWindow());
         EXPECT_FALSE(program.WaitForMessageBox(kQuietPeriod)) << "no missing-file message either way";
         EXPECT_EQ(c.usable ? BST_CHECKED : BST_INDETERMINATE, program.CheckState(program.Control(L"chkPlayReadOnly")));
@@ -133,17 +137,14 @@ TEST(ChangedUnderneath, SettingsKeyRemovedWhileRunningGivesHonestStatesAndReport
     ASSERT_TRUE(program.WaitForMainWindow());
     settings.DeleteKey();
 
-    for (const auto& control : ui::MainLayout()) {
-        if (control.kind == ui::ControlKind::CheckBox) {
-            ASSERT_TRUE(program.Click(program.Control(control.name)));
-        }
-    }
-    ASSERT_TRUE(program.Click(program.Control(L"cmdRefresh")));
+    // Nothing a click asks for can be stored now: each box shows what it can tell.
     for (const auto& control : ui::MainLayout()) {
         if (control.kind != ui::ControlKind::CheckBox) continue;
+        ASSERT_TRUE(program.Click(program.Control(control.name)));
         const int expected = control.name == std::wstring_view(L"chkBoost") ? BST_UNCHECKED : BST_INDETERMINATE;
         EXPECT_EQ(expected, program.CheckState(program.Control(control.name))) << Utf8(control.name);
     }
+    ASSERT_TRUE(program.Click(program.Control(L"cmdRefresh")));
     EXPECT_FALSE(program.WaitForMessageBox(kQuietPeriod)) << "the folder is unknown now: no missing-file message";
 
     // The key's handle is stale now: the system reports the key as deleted.

@@ -6,6 +6,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -321,6 +322,57 @@ bool UnderWine() {
     return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+std::string UnixPathOf(const std::wstring& path) {
+    using ToUnixFn = char*(CDECL*)(const wchar_t*);
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    const auto toUnix = kernel ? reinterpret_cast<ToUnixFn>(reinterpret_cast<void*>(
+                                     ::GetProcAddress(kernel, "wine_get_unix_file_name")))
+                               : nullptr;
+    char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
+    if (!unix) return {};
+    std::string result(unix);
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return result;
+}
+
+bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target) {
+    if (!UnderWine()) {
+        return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != FALSE;
+    }
+    // Wine starts a Unix program named by its Windows path, and gives no handle to wait on.
+    const std::string command = "Z:\\bin\\ln -s \"" + UnixPathOf(target) + "\" \"" + UnixPathOf(link) + "\"";
+    std::wstring commandLine(command.begin(), command.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        return false;
+    }
+    const UniqueHandle process(info.hProcess);
+    const UniqueHandle thread(info.hThread);
+    return WaitUntil([&link] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; }, 5s);
+}
+
+OtherDrive::OtherDrive(const std::wstring& folder) {
+    if (UnderWine()) {
+        const std::string unix = UnixPathOf(folder);
+        path_ = L"Z:" + std::wstring(unix.begin(), unix.end());
+        std::replace(path_.begin(), path_.end(), L'/', L'\\');
+        return;
+    }
+    for (wchar_t letter = L'Z'; letter > L'D' && path_.empty(); --letter) {
+        const std::wstring drive{letter, L':'};
+        if (::GetDriveTypeW((drive + L"\\").c_str()) == DRIVE_NO_ROOT_DIR &&
+            ::DefineDosDeviceW(0, drive.c_str(), folder.c_str())) {
+            path_ = substituted_ = drive;
+        }
+    }
+}
+
+OtherDrive::~OtherDrive() {
+    if (!substituted_.empty()) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, substituted_.c_str(), nullptr);
+}
+
 UnmanagedWindowsUnderWine::UnmanagedWindowsUnderWine(const std::wstring& programPath) {
     if (!UnderWine()) return;
     const std::size_t slash = programPath.find_last_of(L"\\/");
@@ -477,7 +529,8 @@ bool AnswerMessageBox(const MessageBoxView& box, Answer answer) {
 
 // ---------------------------------------------------------------------------------------
 
-VellicorProcess::VellicorProcess(const std::wstring& arguments, const std::wstring& exe) {
+VellicorProcess::VellicorProcess(const std::wstring& arguments, const std::wstring& exe,
+                                 const std::wstring& currentFolder) {
     if (exe.empty()) throw std::runtime_error("no path to Vellicor.exe: pass --vellicor=<path> or set VELLICOR_EXE");
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
@@ -486,7 +539,7 @@ VellicorProcess::VellicorProcess(const std::wstring& arguments, const std::wstri
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                          nullptr, &startup, &info)) {
+                          currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
         Fail("CreateProcessW", static_cast<LSTATUS>(::GetLastError()), exe);
     }
     process_.Reset(info.hProcess);

@@ -143,6 +143,30 @@ private:
 // True when running under Wine.
 bool UnderWine();
 
+// The Unix path Wine maps a Windows path to; empty outside Wine.
+std::string UnixPathOf(const std::wstring& path);
+
+// Makes `link` a symbolic link to the file `target`: under Wine a Unix one (Wine 8 has
+// no Windows call that makes one), on Windows where the user may. False when none could
+// be made.
+bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target);
+
+// A folder reached through another drive letter: under Wine the Z: drive, which shows
+// the whole Unix file system; on Windows a free letter substituted for the folder, as
+// "subst" does, for as long as this lives.
+class OtherDrive {
+public:
+    explicit OtherDrive(const std::wstring& folder);
+    ~OtherDrive();
+    OtherDrive(const OtherDrive&) = delete;
+    OtherDrive& operator=(const OtherDrive&) = delete;
+    const std::wstring& Path() const { return path_; } // empty when there is none
+
+private:
+    std::wstring path_;
+    std::wstring substituted_;
+};
+
 // Under Wine on a bare X server (Xvfb, no window manager), every top-level window the
 // program hides makes Wine's X11 driver wait 2 s for a window manager to confirm it, so
 // each message box closed or program ended costs 2 s. Telling Wine not to hand this
@@ -237,8 +261,10 @@ std::wstring FailureReport(const std::wstring& what, DWORD code);
 
 class VellicorProcess {
 public:
-    // Starts the program. The process is killed when this goes away unless it ended.
-    explicit VellicorProcess(const std::wstring& arguments = {}, const std::wstring& exe = VellicorPath());
+    // Starts the program, in the given current folder or this one. The process is killed
+    // when this goes away unless it ended.
+    explicit VellicorProcess(const std::wstring& arguments = {}, const std::wstring& exe = VellicorPath(),
+                             const std::wstring& currentFolder = {});
     ~VellicorProcess();
     VellicorProcess(const VellicorProcess&) = delete;
     VellicorProcess& operator=(const VellicorProcess&) = delete;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <functional>
 #include <utility>
 
 namespace vellicor::e2e {
@@ -91,10 +92,40 @@ TEST_F(PlayerFiles, MissingFilesAreReportedAtStartInOrderWithTheirExactTexts) {
     EXPECT_EQ(std::wstring(msg::kCouldNotFind) + pls_, texts[1]);
     EXPECT_EQ(BST_INDETERMINATE, Check(L"chkLibReadOnly"));
     EXPECT_EQ(BST_INDETERMINATE, Check(L"chkPlayReadOnly"));
+}
 
-    Click(L"chkLibReadOnly");
-    EXPECT_EQ(BST_CHECKED, Check(L"chkLibReadOnly"));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(lib_)) << "checking a missing file creates nothing";
+// A box never shows a state that is not stored: when its file has gone, a click, the
+// command that deletes it and a refresh all leave it grayed, the refresh with the
+// missing-file message once.
+TEST_F(PlayerFiles, TheLibraryBoxTurnsGrayedOnceItsFileIsGone) {
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        std::size_t messages;
+    } cases[] = {
+        {"a click after the file went", [this] { ::DeleteFileW(lib_.c_str()); Click(L"chkLibReadOnly"); }, 0},
+        {"emptying the library", [this] { EXPECT_EQ(msg::kLibraryEmptied + lib_, Command(L"cmdKillLib")); }, 0},
+        {"a refresh after the file went",
+         [this] { ::DeleteFileW(lib_.c_str()); program_->PostClick(program_->Control(L"cmdRefresh")); }, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Prepare();
+        WriteBoth();
+        EXPECT_TRUE(Start().empty());
+        ASSERT_EQ(BST_UNCHECKED, Check(L"chkLibReadOnly"));
+        c.act();
+        std::size_t shown = 0;
+        while (const auto box = program_->WaitForMessageBox(kQuietPeriod)) {
+            EXPECT_EQ(std::wstring(msg::kCouldNotFind) + lib_ + msg::kGlobalPlaylistNote, box->text);
+            ++shown;
+            AnswerMessageBox(*box, Answer::Ok);
+            WaitUntil([&] { return !::IsWindow(box->window); });
+        }
+        EXPECT_EQ(c.messages, shown);
+        EXPECT_EQ(BST_INDETERMINATE, Check(L"chkLibReadOnly"));
+        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(folder_->Path())) << "nothing created";
+    }
 }
 
 TEST_F(PlayerFiles, ReadOnlyBoxesLoadAndFlipOnlyTheReadOnlyBit) {
@@ -215,11 +246,13 @@ TEST_F(PlayerFiles, AnInstallFolderLongerThanMaxPathWorks) {
     ExerciseEverything(*this);
 }
 
-TEST_F(PlayerFiles, AnInstallFolderWithATrailingBackslashOrForwardSlashesWorks) {
+TEST_F(PlayerFiles, AnInstallFolderWrittenOrReachedAnotherWayWorks) {
     Prepare();
     std::wstring forward = folder_->Path();
     std::replace(forward.begin(), forward.end(), L'\\', L'/');
-    for (const std::wstring& written : {folder_->Path() + L"\\", forward}) {
+    const OtherDrive otherDrive(folder_->Path());
+    ASSERT_FALSE(otherDrive.Path().empty());
+    for (const std::wstring& written : {folder_->Path() + L"\\", forward, otherDrive.Path()}) {
         SCOPED_TRACE(Utf8(written));
         UseInstallDir(written);
         ExerciseEverything(*this);
@@ -249,6 +282,31 @@ TEST_F(PlayerFiles, AnInstallFolderThatIsNotThereIsReportedAndNothingIsCreated) 
         }
     }
     EXPECT_TRUE(FileNames(folder_->Path()).empty());
+}
+
+// A file that is a link: followed when it leads to a file of its own name, which keeps
+// the link; refused, touching nothing, when it leads to a file of another name.
+TEST_F(PlayerFiles, LinksAreFollowedOnlyToAFileOfTheSameName) {
+    Prepare();
+    ASSERT_TRUE(::CreateDirectoryW(folder_->File(L"lists").c_str(), nullptr));
+    const std::wstring other = folder_->File(L"other.dat");
+    const std::wstring playlist = folder_->File(L"lists\\xmplay.pls");
+    WriteBytes(other, kLibrary);
+    WriteBytes(playlist, kFullPlaylist);
+    if (!MakeSymbolicLink(lib_, other) || !MakeSymbolicLink(pls_, playlist)) GTEST_SKIP() << "no symbolic links here";
+    EXPECT_EQ(std::vector<std::wstring>{std::wstring(msg::kCouldNotFind) + lib_ + msg::kGlobalPlaylistNote}, Start());
+    EXPECT_EQ(BST_INDETERMINATE, Check(L"chkLibReadOnly"));
+    Click(L"chkLibReadOnly");
+    Click(L"chkPlayReadOnly");
+    EXPECT_EQ(0u, Attributes(other) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_NE(0u, Attributes(playlist) & FILE_ATTRIBUTE_READONLY) << "the file the player reads through the link";
+    Click(L"chkPlayReadOnly");
+
+    EXPECT_EQ(FailureReport(msg::kErrorEmptyingLibrary, ERROR_ACCESS_DENIED), Command(L"cmdKillLib"));
+    EXPECT_EQ(msg::kPlaylistEmptied + pls_, Command(L"cmdEmptyPlaylist"));
+    EXPECT_EQ(kLibrary, ReadBytes(other));
+    EXPECT_EQ(kEmptyPlaylist, ReadBytes(playlist)) << "replaced where the link leads, and the link kept";
+    EXPECT_EQ((std::vector<std::wstring>{L"xmplay.pls"}), FileNames(folder_->File(L"lists")));
 }
 
 void ExerciseEverything(PlayerFiles& t) {

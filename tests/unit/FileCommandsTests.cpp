@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 namespace vellicor::test {
 namespace {
 
@@ -62,7 +65,7 @@ TEST_F(FileCommands, EmptyingThePlaylistLeavesExactlyTheEmptyPlaylistWithoutOldA
     EXPECT_EQ(kEmpty, h.files.files.at(kPls).bytes);
     EXPECT_EQ(31u, h.files.files.at(kPls).bytes.size());
     EXPECT_EQ(0u, h.files.files.at(kPls).attributes & kAttributeHidden);
-    EXPECT_EQ(0, h.files.temporaryFilesAlive);
+    EXPECT_EQ(2u, h.files.files.size()) << "no temporary file left";
 }
 
 TEST_F(FileCommands, ReadOnlyFilesAreRefusedAndKept) {
@@ -101,27 +104,88 @@ TEST_F(FileCommands, UnreadableFolderIsReportedWithTheRegistrysNumber) {
     EXPECT_TRUE(h.files.files.count(kLib));
 }
 
-TEST_F(FileCommands, AFailureAtAnyStageOfTheReplacementKeepsTheOldPlaylist) {
-    const MemoryFileSystem::File old = h.files.files.at(kPls);
+TEST_F(FileCommands, AFailureAtAnyStageOfTheReplacementKeepsTheOldPlaylistAndDeletesTheNewOne) {
+    const auto before = h.files.files;
     struct Stage {
-        Op op;
+        std::optional<Op> op; // none: the new file's path leads to another folder
+        std::int32_t code;
         std::wstring expected;
     };
     const std::vector<Stage> stages = {
-        {Op::Create, L"Error opening playlist: 5 Access is denied.\r\n\r\n" + kPls},
-        {Op::Write, L"Error emptying default playlist\r\n\r\n112: There is not enough space on the disk."},
-        {Op::Commit, L"Error emptying default playlist\r\n\r\n32: The process cannot access the file because it is "
-                     L"being used by another process."},
+        {Op::Create, 5, L"Error opening playlist: 5 Access is denied.\r\n\r\n" + kPls},
+        {std::nullopt, 0, L"Error opening playlist: 5 Access is denied.\r\n\r\n" + kPls},
+        {Op::Write, 112, L"Error emptying default playlist\r\n\r\n112: There is not enough space on the disk."},
+        {Op::MoveOver, 32, L"Error emptying default playlist\r\n\r\n32: The process cannot access the file because "
+                           L"it is being used by another process."},
     };
-    const std::vector<std::int32_t> codes = {5, 112, 32};
-    for (std::size_t i = 0; i < stages.size(); ++i) {
-        h.files.FailNext(stages[i].op, codes[i]);
+    for (const Stage& stage : stages) {
+        if (stage.op) h.files.FailNext(*stage.op, stage.code);
+        else h.files.links[kPls + L".tmp"] = L"D:\\Elsewhere\\xmplay.pls.tmp";
         Press(L"cmdEmptyPlaylist");
-        EXPECT_EQ(stages[i].expected, Last().text);
+        h.files.links.clear();
+        EXPECT_EQ(stage.expected, Last().text);
         EXPECT_EQ(kMbOk | kMbIconExclamation, Last().style);
-        EXPECT_EQ(old.bytes, h.files.files.at(kPls).bytes);
-        EXPECT_EQ(old.attributes, h.files.files.at(kPls).attributes);
-        EXPECT_EQ(0, h.files.temporaryFilesAlive) << "the temporary file must go";
+        EXPECT_TRUE(before == h.files.files) << "the old files as they were, the new one gone";
+    }
+}
+
+// A folder that is not absolute, or a name that leads on to a file of another name, is
+// refused and nothing is touched; a link to a file of the same name is followed.
+TEST(FileCommandsRefuse, FoldersThatAreNotAbsoluteAndFilesReachedUnderAnotherName) {
+    struct Row {
+        std::wstring folder;
+        std::wstring leadsTo; // where the names lead, without ".library" or ".pls"; empty: nowhere else
+        const wchar_t* failure; // reported by both commands; null: both succeed
+    };
+    const wchar_t* invalid = L"13: The data is invalid.";
+    const Row rows[] = {
+        {L"C:\\XMPlay", L"", nullptr},
+        {L"c:/XMPlay", L"", nullptr},
+        {L"\\\\server\\share", L"", nullptr},
+        {L"//server/share/XMPlay", L"", nullptr},
+        {L"\\\\?\\C:\\XMPlay", L"", nullptr},
+        {L"\\\\?\\UNC\\server\\share\\XMPlay", L"", nullptr},
+        {L"C:\\XMPlay", L"D:\\Lists\\xmplay", nullptr},
+        {L"C:\\XMPlay", L"C:\\Windows\\system", L"5: Access is denied."},
+        {L"XMPlay", L"", invalid},
+        {L"C:XMPlay", L"", invalid},
+        {L"\\XMPlay", L"", invalid},
+        {L"%ProgramFiles%\\XMPlay", L"", invalid},
+        {L"\\\\server", L"", invalid},
+        {L"\\\\.\\C:\\XMPlay", L"", invalid},
+        {L"//?/C:/XMPlay", L"", invalid},
+        {L"\\??\\C:\\XMPlay", L"", invalid},
+        {L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\XMPlay", L"", invalid},
+        {L"\\\\?\\Volume{00000000-0000-0000-0000-000000000000}\\XMPlay", L"", invalid},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(Narrow(row.folder + L" -> " + row.leadsTo));
+        FormHarness h;
+        h.registry->SetValue(kSettings, L"Install_Dir", registry::EncodeText(row.folder));
+        std::wstring library, playlist; // where the names lead
+        for (auto [reached, extension] : {std::pair{&library, L".library"}, std::pair{&playlist, L".pls"}}) {
+            const std::wstring path = row.folder + L"\\xmplay" + extension;
+            *reached = row.leadsTo.empty() ? path : row.leadsTo + extension;
+            if (!row.leadsTo.empty()) h.files.links[path] = *reached;
+            h.files.files[*reached] = {kAttributeArchive, "old"};
+        }
+        ASSERT_TRUE(h.Start());
+        EXPECT_EQ(row.failure ? ui::kGrayed : ui::kUnchecked, h.Box(L"chkLibReadOnly").Value());
+
+        h.window.Get(L"cmdKillLib").UserClick();
+        h.window.Get(L"cmdEmptyPlaylist").UserClick();
+        const auto& shown = h.dialogs.shown;
+        ASSERT_LE(4u, shown.size());
+        if (row.failure) {
+            EXPECT_EQ(std::wstring(L"Error emptying media library\r\n\r\n") + row.failure, shown[shown.size() - 3].text);
+            EXPECT_EQ(std::wstring(L"Error emptying default playlist\r\n\r\n") + row.failure, shown.back().text);
+            EXPECT_EQ("old", h.files.files.at(library).bytes);
+            EXPECT_EQ("old", h.files.files.at(playlist).bytes);
+        } else {
+            EXPECT_FALSE(h.files.files.count(library));
+            EXPECT_EQ(kEmpty, h.files.files.at(playlist).bytes) << "at the file the link leads to";
+            EXPECT_EQ(1u, h.files.files.size()) << "a link stays a link";
+        }
     }
 }
 
