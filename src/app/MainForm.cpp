@@ -51,22 +51,22 @@ void MainForm::Form_MouseMove() { ShowTip(nullptr); }
 void MainForm::cmdRefresh_Click() {
     for (const auto& control : window_.Controls()) {
         if (control->TypeName() != L"CheckBox") continue;
+        // Graying a checked or unchecked box raises its Click, which loads it; only a box
+        // that was grayed already needs the call by name. Calling one whose load just
+        // failed would load it, and show its message, a second time.
+        const bool raisesClick = control->Value() != ui::kGrayed;
         control->SetValue(ui::kGrayed);
-        if (control->Value() == ui::kGrayed) window_.CallByName(control->Name() + L"_Click");
+        if (!raisesClick) window_.CallByName(control->Name() + L"_Click");
     }
 }
 
 void MainForm::cmdExit_Click() { host_.Close(); }
 
 void MainForm::WireCheckBoxes() {
-    for (const auto& control : window_.Controls()) {
-        if (control->Kind() == ControlKind::CheckBox) guards_.emplace_back();
-    }
-    std::size_t next = 0;
     for (const auto& owned : window_.Controls()) {
         Control& box = *owned;
         if (box.Kind() != ControlKind::CheckBox) continue;
-        ui::ReentryGuard& guard = guards_[next++];
+        ui::ReentryGuard& guard = guards_[box.Name()];
 
         std::function<void()> handler;
         if (const auto* toggle = FindByControl<ToggleDef>(RegistryToggles(), box.Name())) {
@@ -90,7 +90,10 @@ void MainForm::WireButtons() {
         {L"cmdRefresh", [this] { cmdRefresh_Click(); }},
         {L"cmdExit", [this] { cmdExit_Click(); }},
         {L"cmdAbout", [this] { host_.ShowAbout(); }},
-        {L"cmdKillLib", [this] { tools::EmptyMediaLibrary(Key(), env_.files, env_.dialogs); }},
+        {L"cmdKillLib",
+         [this] {
+             if (tools::EmptyMediaLibrary(Key(), env_.files, env_.dialogs)) ShowUnknown(L"chkLibReadOnly");
+         }},
         {L"cmdEmptyPlaylist", [this] { tools::EmptyDefaultPlaylist(Key(), env_.files, env_.dialogs); }},
         {L"cmdFixAssoc", [this] { tools::FixFileAssociations(env_.registryRoot(), env_.dialogs); }},
         {L"cmdKillReg",
@@ -103,6 +106,13 @@ void MainForm::WireButtons() {
             if (control->Name() == name) control->onClick = command;
         }
     }
+}
+
+void MainForm::ShowUnknown(const std::wstring& name) {
+    // Under the box's own guard, so that its handler does not load it and report the
+    // file just deleted as missing.
+    Control& box = window_.Get(name);
+    guards_[name].Run(box, [&box] { box.SetValue(ui::kGrayed); });
 }
 
 void MainForm::WireTips() {

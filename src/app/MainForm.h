@@ -7,8 +7,9 @@
 #include "ui/toolkit/Window.h"
 
 #include <functional>
+#include <map>
 #include <optional>
-#include <vector>
+#include <string>
 
 namespace vellicor::app {
 
@@ -58,13 +59,15 @@ private:
     void WireButtons();
     void WireTips();
     void ShowTip(const ui::Control* control);
+    // Grays the check box without loading it: what it showed is gone.
+    void ShowUnknown(const std::wstring& name);
     const registry::RegistryKey* Key() const { return settingsKey_ ? &*settingsKey_ : nullptr; }
 
     ui::Window& window_;
     Environment env_;
     WindowHost& host_;
     std::optional<registry::RegistryKey> settingsKey_;
-    std::vector<ui::ReentryGuard> guards_; // one per check box, in creation order
+    std::map<std::wstring, ui::ReentryGuard> guards_; // one per check box, by its name
 };
 
 } // namespace vellicor::app

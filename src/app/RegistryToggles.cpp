@@ -30,12 +30,11 @@ registry::RegistryValues ValuesOf(const registry::RegistryKey* settingsKey) {
 }
 
 // Writes through the existing value; only when that fails, creates it as a REG_DWORD.
-void WriteNumber(const std::wstring& name, std::int16_t number, const registry::RegistryKey* settingsKey) {
+// False when neither worked.
+bool WriteNumber(const std::wstring& name, std::int16_t number, const registry::RegistryKey* settingsKey) {
     ErrorState error;
-    error.Try([&] { ValuesOf(settingsKey).Item(name).SetValue(number); });
-    if (error.Failed()) {
-        error.Try([&] { ValuesOf(settingsKey).Add(name, number, kRegDwordType); });
-    }
+    return error.Try([&] { ValuesOf(settingsKey).Item(name).SetValue(number); }) ||
+           error.Try([&] { ValuesOf(settingsKey).Add(name, number, kRegDwordType); });
 }
 
 void Load(const ToggleDef& toggle, ui::Control& box, const registry::RegistryKey* settingsKey) {
@@ -60,16 +59,17 @@ std::span<const ToggleDef> RegistryToggles() { return kToggles; }
 void RunToggle(const ToggleDef& toggle, ui::Control& box, const registry::RegistryKey* settingsKey) {
     const std::wstring name(toggle.valueName);
     const bool inverted = toggle.kind == ToggleKind::Inverted;
+    bool stored = true;
     switch (box.Value()) {
     case ui::kChecked:
-        WriteNumber(name, inverted ? 0 : 1, settingsKey);
+        stored = WriteNumber(name, inverted ? 0 : 1, settingsKey);
         break;
     case ui::kUnchecked:
         if (inverted) {
-            WriteNumber(name, 1, settingsKey);
+            stored = WriteNumber(name, 1, settingsKey);
         } else {
-            ErrorState ignored;
-            ignored.Try([&] { ValuesOf(settingsKey).Remove(name); });
+            ErrorState error;
+            stored = error.Try([&] { ValuesOf(settingsKey).Remove(name); });
         }
         break;
     case ui::kGrayed:
@@ -78,6 +78,10 @@ void RunToggle(const ToggleDef& toggle, ui::Control& box, const registry::Regist
     default:
         break;
     }
+    if (stored) return;
+    // The box must not claim what was not stored: it shows what is, as a load would.
+    box.SetValue(ui::kGrayed);
+    Load(toggle, box, settingsKey);
 }
 
 } // namespace vellicor::app

@@ -25,7 +25,8 @@ std::span<const ToggleDef> RegistryToggles();
 
 // One run of the tri-state protocol for a toggle whose box has just changed (or is
 // asked to load): checked and unchecked are written at once, grayed loads. Failures
-// are silent. settingsKey may be empty, in which case every registry step fails.
+// are silent; a write that fails loads the box again, so that it shows what is stored.
+// settingsKey may be empty, in which case every registry step fails.
 void RunToggle(const ToggleDef& toggle, ui::Control& box, const registry::RegistryKey* settingsKey);
 
 } // namespace vellicor::app

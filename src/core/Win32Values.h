@@ -20,7 +20,7 @@ inline constexpr int kIdCancel = 2;
 inline constexpr std::uint32_t kAttributeReadOnly = 0x00000001;
 inline constexpr std::uint32_t kAttributeHidden = 0x00000002;
 inline constexpr std::uint32_t kAttributeSystem = 0x00000004;
-inline constexpr std::uint32_t kAttributeDirectory = 0x00000010;
 inline constexpr std::uint32_t kAttributeArchive = 0x00000020;
+inline constexpr std::uint32_t kAttributeNormal = 0x00000080;
 
 } // namespace vellicor::win32values

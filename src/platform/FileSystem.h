@@ -4,29 +4,51 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace vellicor::platform {
 
-// A file being written beside the one it will replace. Until Commit succeeds the
-// target is untouched; destroying an uncommitted file closes and removes it.
-class ReplacementFile {
+// One file, opened once. Every operation acts through the handle on the file that the
+// opening reached; none looks the path up again, so a folder or link changed in the
+// meantime cannot send it elsewhere. Every failure throws Failure with the system's
+// error number.
+class OpenFile {
 public:
-    virtual ~ReplacementFile() = default;
+    explicit OpenFile(std::wstring path) : path_(std::move(path)) {}
+    virtual ~OpenFile() = default;
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    // The path the file was opened or created by.
+    const std::wstring& Path() const { return path_; }
+    // The full path of the file the handle reached, as the system names it: links,
+    // junctions, mapped drives and short names resolved.
+    virtual std::wstring FinalPath() = 0;
+    virtual std::uint32_t Attributes() = 0;
+    // Writes the whole attribute word; the system takes 0 as "change nothing".
+    virtual void SetAttributes(std::uint32_t attributes) = 0;
+    // The file goes when the handle is closed.
+    virtual void Delete() = 0;
     virtual void Write(std::span<const char> bytes) = 0;
-    // Flushes and closes the new file, then puts it in the target's place in one step.
-    virtual void Commit() = 0;
+    // Flushes what was written, then renames the file over `target`, replacing the
+    // file there in one step.
+    virtual void MoveOver(const std::wstring& target) = 0;
+
+private:
+    std::wstring path_;
 };
 
-// The file operations the program uses, by full path. Every failure throws Failure
-// with the system's error number.
+// What an opened file is for: only the access that needs is asked of the system.
+enum class FileAccess { ReadAttributes, WriteAttributes, Delete };
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    virtual std::uint32_t GetAttributes(const std::wstring& path) = 0;
-    virtual void SetAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
-    virtual void Delete(const std::wstring& path) = 0;
-    // Creates a new, empty temporary file in the target's folder.
-    virtual std::unique_ptr<ReplacementFile> CreateReplacement(const std::wstring& target) = 0;
+    // Opens an existing file (never a directory), following links to the file they reach.
+    virtual std::unique_ptr<OpenFile> Open(const std::wstring& path, FileAccess access) = 0;
+    // Creates a new file, for writing, moving and deleting, named `stem` followed by a
+    // suffix of its own; never opens a file that exists.
+    virtual std::unique_ptr<OpenFile> CreateTemporary(const std::wstring& stem) = 0;
 };
 
 } // namespace vellicor::platform

@@ -6,13 +6,13 @@
 
 namespace vellicor::tools {
 
-// "Empty media library": after confirmation, deletes xmplay.library.
-void EmptyMediaLibrary(const registry::RegistryKey* settingsKey, platform::FileSystem& files,
+// "Empty media library": after confirmation, deletes xmplay.library. True when it did.
+bool EmptyMediaLibrary(const registry::RegistryKey* settingsKey, platform::FileSystem& files,
                        platform::Dialogs& dialogs);
 
 // "Empty default playlist": after confirmation, replaces xmplay.pls with an empty
 // playlist. The new file is written beside the old one and moved over it in one step,
-// so on any failure the old playlist stays exactly as it was.
+// so on any failure the old playlist stays exactly as it was and the new one is gone.
 void EmptyDefaultPlaylist(const registry::RegistryKey* settingsKey, platform::FileSystem& files,
                           platform::Dialogs& dialogs);
 

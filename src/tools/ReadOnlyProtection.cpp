@@ -1,8 +1,6 @@
 #include "tools/ReadOnlyProtection.h"
 
-#include "core/ErrorCodes.h"
 #include "core/ErrorState.h"
-#include "core/Failure.h"
 #include "core/Win32Values.h"
 #include "tools/HostFiles.h"
 #include "ui/Messages.h"
@@ -21,12 +19,13 @@ constexpr std::array<ReadOnlyBoxDef, 2> kBoxes{{
     {L"chkPlayReadOnly", kDefaultPlaylistFile, false},
 }};
 
-// A directory standing where the file should be is not the player's file: it counts
-// as missing, and its attributes are never touched.
-std::uint32_t FileAttributes(platform::FileSystem& files, const std::wstring& path) {
-    const std::uint32_t attributes = files.GetAttributes(path);
-    if ((attributes & kAttributeDirectory) != 0) throw SystemFailure(errors::kFileNotFound);
-    return attributes;
+// Only the read-only bit changes; every other bit goes back exactly as read, whatever it
+// is. The system takes a word of 0 for "change nothing", and NORMAL, which means "no
+// other bit", is valid only alone: it is dropped where other bits remain and sent in
+// place of an empty word.
+std::uint32_t AttributeWord(std::uint32_t read, bool readOnly) {
+    std::uint32_t word = (readOnly ? read | kAttributeReadOnly : read & ~kAttributeReadOnly) & ~kAttributeNormal;
+    return word != 0 ? word : kAttributeNormal;
 }
 
 std::wstring MissingFileMessage(const ReadOnlyBoxDef& def, const std::wstring& path) {
@@ -36,35 +35,43 @@ std::wstring MissingFileMessage(const ReadOnlyBoxDef& def, const std::wstring& p
     return text;
 }
 
+// Shows whether the file is read-only. Where the file cannot be read the box stays
+// grayed, with the missing-file message when there are dialogs to show it; an unreadable
+// folder leaves it grayed without a word.
+void Load(const ReadOnlyBoxDef& def, ui::Control& box, const registry::RegistryKey* settingsKey,
+          platform::FileSystem& files, platform::Dialogs* dialogs) {
+    ErrorState error;
+    std::wstring path;
+    std::uint32_t attributes = 0;
+    if (!error.Try([&] { path = HostFilePath(settingsKey, def.fileName); })) return;
+    if (!error.Try([&] { attributes = OpenChecked(files, path, platform::FileAccess::ReadAttributes)->Attributes(); })) {
+        if (dialogs) dialogs->Show(MissingFileMessage(def, path), kMbOk | kMbIconExclamation);
+        return;
+    }
+    box.SetValue((attributes & kAttributeReadOnly) != 0 ? ui::kChecked : ui::kUnchecked);
+}
+
 } // namespace
 
 std::span<const ReadOnlyBoxDef> ReadOnlyBoxes() { return kBoxes; }
 
 void RunReadOnlyBox(const ReadOnlyBoxDef& def, ui::Control& box, const registry::RegistryKey* settingsKey,
                     platform::FileSystem& files, platform::Dialogs& dialogs) {
+    const int state = box.Value();
+    if (state == ui::kGrayed) {
+        Load(def, box, settingsKey, files, &dialogs);
+        return;
+    }
+    if (state != ui::kChecked && state != ui::kUnchecked) return;
     ErrorState error;
-    std::wstring path;
-    if (!error.Try([&] { path = HostFilePath(settingsKey, def.fileName); })) return;
-
-    switch (box.Value()) {
-    case ui::kChecked:
-        error.Try([&] { files.SetAttributes(path, FileAttributes(files, path) | kAttributeReadOnly); });
-        break;
-    case ui::kUnchecked:
-        error.Try([&] { files.SetAttributes(path, FileAttributes(files, path) & ~kAttributeReadOnly); });
-        break;
-    case ui::kGrayed: {
-        std::uint32_t attributes = 0;
-        if (!error.Try([&] { attributes = FileAttributes(files, path); })) {
-            dialogs.Show(MissingFileMessage(def, path), kMbOk | kMbIconExclamation);
-            return;
-        }
-        box.SetValue((attributes & kAttributeReadOnly) != 0 ? ui::kChecked : ui::kUnchecked);
-        break;
-    }
-    default:
-        break;
-    }
+    error.Try([&] {
+        const auto file = OpenChecked(files, HostFilePath(settingsKey, def.fileName), platform::FileAccess::WriteAttributes);
+        file->SetAttributes(AttributeWord(file->Attributes(), state == ui::kChecked));
+    });
+    if (!error.Failed()) return;
+    // Nothing was stored: show what is, not what the user asked for.
+    box.SetValue(ui::kGrayed);
+    Load(def, box, settingsKey, files, nullptr);
 }
 
 } // namespace vellicor::tools

@@ -21,7 +21,8 @@ std::span<const ReadOnlyBoxDef> ReadOnlyBoxes();
 
 // One run of the tri-state protocol on the file's attributes: checked sets the
 // read-only bit, unchecked clears it (every other bit written back as read), grayed
-// loads it, showing the missing-file message when the attributes cannot be read.
+// loads it, showing the missing-file message when the attributes cannot be read. A
+// write that fails loads the box again, silently, so that it shows what is stored.
 void RunReadOnlyBox(const ReadOnlyBoxDef& def, ui::Control& box, const registry::RegistryKey* settingsKey,
                     platform::FileSystem& files, platform::Dialogs& dialogs);
 

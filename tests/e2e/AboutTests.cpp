@@ -107,16 +107,14 @@ TEST_F(About, TabVisitsOkTheIconAndTheTextButNeverTheLinks) {
 class Links : public About {
 protected:
     void SetUp() override {
-        using ToUnix = char*(CDECL*)(const wchar_t*);
-        const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        if (!toUnix) GTEST_SKIP() << "needs Wine's browser hand-over";
-        const auto unix = [&](const std::wstring& path) {
-            char* name = toUnix(path.c_str());
-            std::string result(name ? name : "");
-            ::HeapFree(::GetProcessHeap(), 0, name);
-            return result;
-        };
-        WriteBytes(folder_.File(L"browser.sh"), "printf '%s\\n' \"$1\" >> '" + unix(log_) + "'\n");
+        const auto unix = [](const std::wstring& path) { return UnixPathOf(path); };
+        if (unix(log_).empty()) GTEST_SKIP() << "needs Wine's browser hand-over";
+        // It also notes where it runs: "Windows" for the Windows folder, where explorer is
+        // started, and otherwise the folder itself.
+        wchar_t windows[MAX_PATH]{};
+        const std::string windowsFolder = unix(std::wstring(windows, ::GetSystemWindowsDirectoryW(windows, MAX_PATH)));
+        WriteBytes(folder_.File(L"browser.sh"), "printf '%s\\n' \"$1\" >> '" + unix(log_) + "'\n[ \"$(pwd -P)\" = \"$(cd '" + windowsFolder +
+                                                    "' && pwd -P)\" ] && echo Windows > '" + unix(log_) + ".cwd' || pwd > '" + unix(log_) + ".cwd'\n");
         const std::string script = "/bin/sh \"" + unix(folder_.File(L"browser.sh")) + "\"";
         for (const wchar_t* value : {L"Browsers", L"Mailers"}) {
             saved_.push_back(std::make_unique<SavedValue>(L"Software\\Wine\\WineBrowser", value, Text(std::wstring(script.begin(), script.end()))));
@@ -154,6 +152,7 @@ TEST_F(Links, EachHandsItsExactAddressOverAndTheWindowStaysOpenAndModal) {
         EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(program.Main()));
     }
     EXPECT_EQ(std::vector(std::begin(kLinks), std::end(kLinks)), Opened());
+    EXPECT_EQ("Windows\n", ReadBytes(log_ + L".cwd")) << "the folder explorer started in";
 }
 
 // An explorer.exe beside Vellicor.exe, as a malicious download could leave it: a link

@@ -1,7 +1,5 @@
 #include "e2e/Driver.h"
 
-#include "platform/ErrorText.h"
-
 #include <gtest/gtest.h>
 
 #include <shellapi.h>
@@ -195,6 +193,43 @@ ScratchFolder::ScratchFolder(std::wstring_view prefix) {
             std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
     RemoveTree(path_);
     EXPECT_TRUE(::CreateDirectoryW(LiteralPath(path_).c_str(), nullptr)) << ::GetLastError();
+}
+
+std::string UnixPathOf(const std::wstring& path) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
+    const std::string result(unix ? unix : "");
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return result;
+}
+
+bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target) {
+    if (UnixPathOf(target).empty()) return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    // Wine starts a Unix program named by its Windows path, and gives no handle to wait on.
+    const std::string command = "Z:\\bin\\ln -s \"" + UnixPathOf(target) + "\" \"" + UnixPathOf(link) + "\"";
+    std::wstring commandLine(command.begin(), command.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
+    const platform::UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    return WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; }, 5s);
+}
+
+OtherDrive::OtherDrive(const std::wstring& folder) {
+    if (const std::string unix = UnixPathOf(folder); !unix.empty()) {
+        path_ = L"Z:" + std::wstring(unix.begin(), unix.end());
+        std::replace(path_.begin(), path_.end(), L'/', L'\\');
+    }
+    for (wchar_t letter = L'Z'; letter > L'D' && path_.empty(); --letter) {
+        const std::wstring drive{letter, L':'};
+        if (::GetDriveTypeW((drive + L"\\").c_str()) == DRIVE_NO_ROOT_DIR && ::DefineDosDeviceW(0, drive.c_str(), folder.c_str())) path_ = substituted_ = drive;
+    }
+}
+
+OtherDrive::~OtherDrive() {
+    if (!substituted_.empty()) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, substituted_.c_str(), nullptr);
 }
 
 LockedFile::LockedFile(const std::wstring& path)
@@ -391,18 +426,25 @@ bool AnswerBox(const Box& box, Answer answer) {
     return ::PostMessageW(box.window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-std::wstring SystemText(DWORD code) { return platform::SystemErrorText(std::int32_t(code)); }
+std::wstring SystemText(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
+                                          code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const std::wstring result(text, length);
+    ::LocalFree(text);
+    return result.substr(0, result.find_last_not_of(L"\r\n") + 1);
+}
 
 std::wstring FailureReport(const std::wstring& what, DWORD code) { return what + L"\r\n\r\n" + std::to_wstring(code) + L": " + SystemText(code); }
 
 // ---------------------------------------------------------------------------------------
 
-Program::Program(const std::wstring& exe) {
+Program::Program(const std::wstring& exe, const std::wstring& currentFolder) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
         throw std::runtime_error("cannot start " + Utf8(exe));
     }
     process_.Reset(info.hProcess);

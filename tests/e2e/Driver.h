@@ -67,6 +67,27 @@ private:
     std::wstring path_;
 };
 
+// Under Wine, the Unix path a Windows path stands for; empty elsewhere.
+std::string UnixPathOf(const std::wstring& path);
+// Makes `link` a symbolic link to the file `target`: under Wine a Unix one (Wine 8 makes
+// none itself), on Windows where the user may. False when none could be made.
+bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target);
+
+// A folder reached through another drive letter: under Wine the Z: drive, which shows
+// the whole Unix file system; on Windows a free letter substituted for the folder, as
+// "subst" does, for as long as this lives.
+class OtherDrive {
+public:
+    explicit OtherDrive(const std::wstring& folder);
+    ~OtherDrive();
+    OtherDrive(const OtherDrive&) = delete;
+    OtherDrive& operator=(const OtherDrive&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_, substituted_;
+};
+
 // Holds a file open without sharing, as a running player might.
 class LockedFile {
 public:
@@ -200,8 +221,8 @@ inline constexpr int kFirstControlId = 100;
 
 class Program {
 public:
-    // Starts the program (or a copy of it elsewhere).
-    explicit Program(const std::wstring& exe = VellicorPath());
+    // Starts the program (or a copy of it elsewhere), in this folder or the one given.
+    explicit Program(const std::wstring& exe = VellicorPath(), const std::wstring& currentFolder = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <functional>
 
 namespace vellicor::e2e {
 namespace {
@@ -49,16 +50,65 @@ TEST(ReadOnlyBoxes, LoadTheAttributeAndFlipOnlyTheReadOnlyBit) {
     EXPECT_EQ(kFullPlaylistBytes, ReadBytes(player.playlist)) << "attributes only";
 }
 
-TEST(ReadOnlyBoxes, MissingFilesAreReportedAtStartInOrderAndAClickCreatesNothing) {
+TEST(ReadOnlyBoxes, MissingFilesAreReportedAtStartInOrder) {
     Player player(false);
     Session run;
     EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}),
               run.program.StartupBoxes());
     EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly"));
     EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
+}
+
+// A box never shows a state that is not stored: once its file has gone, a click, the
+// command that deletes it and a refresh all leave it grayed, the refresh with the
+// missing-file message once.
+TEST(ReadOnlyBoxes, TheLibraryBoxTurnsGrayedOnceItsFileIsGone) {
+    const struct {
+        const char* what;
+        std::function<void(Session&, const Player&)> act;
+        std::size_t messages;
+    } cases[] = {
+        {"a click after the file went", [](Session& run, const Player& p) { ::DeleteFileW(p.library.c_str()), run.Click(L"chkLibReadOnly"); }, 0},
+        {"emptying the library", [](Session& run, const Player& p) { EXPECT_EQ(Notice(L"The media library has been emptied.\r\n\r\n" + p.library), run.Confirmed(L"cmdKillLib")); }, 0},
+        {"a refresh after the file went", [](Session& run, const Player& p) { ::DeleteFileW(p.library.c_str()), run.program.PostClick(run.Box(L"cmdRefresh")); }, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Player player;
+        Session run;
+        ASSERT_EQ(BST_UNCHECKED, run.State(L"chkLibReadOnly"));
+        c.act(run, player);
+        std::vector<Shown> shown;
+        for (std::optional<Box> box; (box = run.program.NextBox(nullptr, kQuiet)); WaitUntil([&] { return !::IsWindow(box->window); })) {
+            shown.push_back(Seen(*box)), AnswerBox(*box, Answer::Ok);
+        }
+        EXPECT_EQ(std::vector(c.messages, Warning(CouldNotFind(player.library, true))), shown);
+        EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly"));
+        EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.Path())) << "nothing created";
+    }
+}
+
+// A file that is a link: followed when it leads to a file of its own name, which keeps
+// the link; refused, touching nothing, when it leads to a file of another name.
+TEST(ReadOnlyBoxes, LinksAreFollowedOnlyToAFileOfTheSameName) {
+    Player player(false);
+    ASSERT_TRUE(::CreateDirectoryW(player.folder.File(L"lists").c_str(), nullptr));
+    const std::wstring other = player.folder.File(L"other.dat"), playlist = player.folder.File(L"lists\\xmplay.pls");
+    WriteBytes(other, "library");
+    WriteBytes(playlist, kFullPlaylistBytes);
+    if (!MakeSymbolicLink(player.library, other) || !MakeSymbolicLink(player.playlist, playlist)) GTEST_SKIP() << "no symbolic links here";
+    Session run;
+    EXPECT_EQ(std::vector{Warning(CouldNotFind(player.library, true))}, run.program.StartupBoxes());
     run.Click(L"chkLibReadOnly");
-    EXPECT_FALSE(run.program.NextBox(nullptr, kQuiet));
-    EXPECT_TRUE(FileNames(player.folder.Path()).empty());
+    run.Click(L"chkPlayReadOnly");
+    EXPECT_EQ(0u, Attributes(other) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_NE(0u, Attributes(playlist) & FILE_ATTRIBUTE_READONLY) << "the file the player reads through the link";
+    run.Click(L"chkPlayReadOnly");
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdKillLib"));
+    EXPECT_EQ(Notice(L"The default playlist has been emptied.\r\n\r\n" + player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_EQ("library", ReadBytes(other));
+    EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(playlist)) << "replaced where the link leads, and the link kept";
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.File(L"lists")));
 }
 
 TEST(FileCommands, DeclinedTheyTouchNothing) {
@@ -117,6 +167,7 @@ TEST(FileCommands, MissingReadOnlyAndLockedFilesAreFailuresAndStayAsTheyWere) {
 // what it reports when it cannot.
 TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
     enum Outcome { Works, Unreadable, Missing };
+    std::wstring otherDrive; // the folder through another drive letter
     const struct {
         const char* what;
         std::function<RawValue(const std::wstring& folder)> stored;
@@ -130,6 +181,11 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
         {"Cyrillic and CJK", [](const std::wstring& f) { return Text(f + L"\\Музыка 音楽"); }, Works},
         {"format and shell characters", [](const std::wstring& f) { return Text(f + L"\\%s%n%1%% & ^ ; $(x) 'q'"); }, Works},
         {"longer than MAX_PATH", [](const std::wstring& f) { return Text(f + L"\\" + std::wstring(120, L'a') + L"\\" + std::wstring(120, L'b')); }, Works},
+        {"another drive letter", [&](const std::wstring&) { return Text(otherDrive); }, Works},
+        // The program runs in the folder itself: these would lead there.
+        {"relative", [](const std::wstring&) { return Text(L"."); }, Unreadable},
+        {"root-relative", [](const std::wstring& f) { return Text(f.substr(2)); }, Unreadable},
+        {"a device path", [](const std::wstring& f) { return Text(L"\\\\.\\" + f); }, Unreadable},
         {"empty text", [](const std::wstring&) { return Text(L""); }, Unreadable},
         {"dword 5", [](const std::wstring&) { return Dword(5); }, Unreadable},
         {"multi text", [](const std::wstring& f) { return Text(f + L'\0', REG_MULTI_SZ); }, Unreadable},
@@ -141,6 +197,8 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Player player(false);
+        const OtherDrive drive(player.folder.Path());
+        otherDrive = drive.Path();
         const RawValue stored = c.stored(player.folder.Path());
         std::wstring folder(reinterpret_cast<const wchar_t*>(stored.data.data()), stored.data.size() / 2);
         folder = folder.substr(0, folder.find(L'\0'));
@@ -157,7 +215,7 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
             player.Folder(folder);
         }
         player.settings.Set(L"Install_Dir", stored);
-        Session run;
+        Session run{Program(VellicorPath(), player.folder.Path())};
         const std::vector<Shown> atStart = run.program.StartupBoxes();
         if (c.outcome == Missing) {
             EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}), atStart);
@@ -208,14 +266,13 @@ TEST(ChangedUnderneath, TheSettingsKeyRemovedWhileRunningGivesHonestStatesAndRep
     Session run;
     ASSERT_TRUE(run.program.Main());
     player.settings.DeleteKey();
-    for (const Expected& row : kMain) {
-        if (row.kind == Kind::CheckBox) run.Click(row.name);
-    }
-    run.Click(L"cmdRefresh");
+    // Nothing a click asks for can be stored now: each box shows what it can tell.
     for (const Expected& row : kMain) {
         if (row.kind != Kind::CheckBox) continue;
+        run.Click(row.name);
         EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, run.State(row.name)) << Utf8(row.name);
     }
+    run.Click(L"cmdRefresh");
     EXPECT_FALSE(run.program.NextBox(nullptr, kQuiet)) << "the folder is unknown now: no missing-file message";
     // The key's handle is stale now: the system reports the key as deleted.
     EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_KEY_DELETED)), run.Confirmed(L"cmdKillLib"));

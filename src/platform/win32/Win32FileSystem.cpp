@@ -4,9 +4,13 @@
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstddef>
+#include <cstring>
+#include <vector>
 
 namespace vellicor::platform {
 
@@ -53,21 +57,72 @@ std::wstring TemporarySuffix() {
     return suffix;
 }
 
-class Win32ReplacementFile : public ReplacementFile {
-public:
-    Win32ReplacementFile(UniqueFile file, std::wstring temporaryPath, std::wstring targetPath)
-        : file_(std::move(file)), temporaryPath_(std::move(temporaryPath)), targetPath_(std::move(targetPath)) {}
+// Wine 8 cannot give a final path of MAX_PATH characters or more (it fails with 234),
+// though the object name it would have converted is there, as "\??\C:\...". Windows
+// names its objects by device ("\Device\..."), which this leaves alone.
+std::wstring ObjectNameAsDosPath(HANDLE file) {
+    using QueryObject = LONG(NTAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryObject>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+    std::vector<std::uint64_t> buffer(8 * 1024); // 64 KB, more than the longest path
+    ULONG size = 0;
+    if (!query || query(file, static_cast<OBJECT_INFORMATION_CLASS>(1) /* ObjectNameInformation */, buffer.data(),
+                        static_cast<ULONG>(buffer.size() * sizeof buffer[0]), &size) != 0) {
+        return {};
+    }
+    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+    const std::wstring_view text(name->Buffer, name->Length / sizeof(wchar_t));
+    return text.starts_with(L"\\??\\") ? L"\\\\?\\" + std::wstring(text.substr(4)) : std::wstring();
+}
 
-    ~Win32ReplacementFile() override {
-        file_.Reset();
-        if (!temporaryPath_.empty()) ::DeleteFileW(temporaryPath_.c_str());
+// The path the system gives the file behind a handle. A volume without a drive letter
+// or folder to show it by has only its GUID name, which the file functions take too.
+std::wstring FinalPathOf(HANDLE file) {
+    for (const DWORD volume : {VOLUME_NAME_DOS, VOLUME_NAME_GUID}) {
+        std::wstring path(MAX_PATH, L'\0');
+        for (;;) {
+            const DWORD length = ::GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()),
+                                                             FILE_NAME_NORMALIZED | volume);
+            if (length == 0) break;
+            if (length < path.size()) {
+                path.resize(length);
+                return path;
+            }
+            path.resize(length); // too small: length is the size needed, terminator included
+        }
+    }
+    const DWORD error = ::GetLastError();
+    std::wstring path = ObjectNameAsDosPath(file);
+    if (path.empty()) throw SystemFailure(static_cast<std::int32_t>(error));
+    return path;
+}
+
+class Win32OpenFile : public OpenFile {
+public:
+    Win32OpenFile(std::wstring path, UniqueFile file) : OpenFile(std::move(path)), file_(std::move(file)) {}
+
+    std::wstring FinalPath() override { return FinalPathOf(file_.Get()); }
+
+    std::uint32_t Attributes() override {
+        FILE_BASIC_INFO info{};
+        if (!::GetFileInformationByHandleEx(file_.Get(), FileBasicInfo, &info, sizeof info)) ThrowLastError();
+        return info.FileAttributes;
     }
 
-    Win32ReplacementFile(const Win32ReplacementFile&) = delete;
-    Win32ReplacementFile& operator=(const Win32ReplacementFile&) = delete;
+    // The times stay 0, which leaves them as they are.
+    void SetAttributes(std::uint32_t attributes) override {
+        FILE_BASIC_INFO info{};
+        info.FileAttributes = attributes;
+        if (!::SetFileInformationByHandle(file_.Get(), FileBasicInfo, &info, sizeof info)) ThrowLastError();
+    }
+
+    void Delete() override {
+        FILE_DISPOSITION_INFO info{};
+        info.DeleteFile = TRUE;
+        if (!::SetFileInformationByHandle(file_.Get(), FileDispositionInfo, &info, sizeof info)) ThrowLastError();
+    }
 
     void Write(std::span<const char> bytes) override {
-        if (!file_) throw SystemFailure(ERROR_INVALID_HANDLE);
         while (!bytes.empty()) {
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
             DWORD written = 0;
@@ -77,25 +132,23 @@ public:
         }
     }
 
-    void Commit() override {
-        if (!file_) throw SystemFailure(ERROR_INVALID_HANDLE);
+    void MoveOver(const std::wstring& target) override {
         if (!::FlushFileBuffers(file_.Get())) ThrowLastError();
-        // A failed close can mean lost data, so it is checked rather than left to RAII.
-        if (!::CloseHandle(file_.Release())) ThrowLastError();
-        if (!::MoveFileExW(temporaryPath_.c_str(), targetPath_.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            const DWORD error = ::GetLastError();
-            ::DeleteFileW(temporaryPath_.c_str());
-            temporaryPath_.clear();
-            throw SystemFailure(static_cast<std::int32_t>(error));
+        const std::wstring name = SystemPath(target);
+        // FILE_RENAME_INFO ends in the name; whole 8-byte words keep its handle aligned.
+        const std::size_t size = offsetof(FILE_RENAME_INFO, FileName) + (name.size() + 1) * sizeof(wchar_t);
+        std::vector<std::uint64_t> buffer((size + 7) / 8);
+        auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        info->ReplaceIfExists = TRUE;
+        info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+        std::memcpy(info->FileName, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
+        if (!::SetFileInformationByHandle(file_.Get(), FileRenameInfo, info, static_cast<DWORD>(size))) {
+            ThrowLastError();
         }
-        temporaryPath_.clear();
     }
 
 private:
     UniqueFile file_;
-    std::wstring temporaryPath_; // empty once there is nothing left to clean up
-    std::wstring targetPath_;
 };
 
 } // namespace
@@ -114,41 +167,28 @@ std::wstring SystemPath(const std::wstring& path) {
     return WithLongPathPrefix(FullPath(path));
 }
 
-std::uint32_t Win32FileSystem::GetAttributes(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(SystemPath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
-    return attributes;
+std::unique_ptr<OpenFile> Win32FileSystem::Open(const std::wstring& path, FileAccess access) {
+    DWORD rights = FILE_READ_ATTRIBUTES;
+    if (access == FileAccess::WriteAttributes) rights |= FILE_WRITE_ATTRIBUTES;
+    if (access == FileAccess::Delete) rights |= DELETE;
+    // Shared every way, so that the player is never locked out. Without
+    // FILE_FLAG_BACKUP_SEMANTICS a directory does not open (access denied); without
+    // FILE_FLAG_OPEN_REPARSE_POINT a link leads to the file it names.
+    UniqueFile file(::CreateFileW(SystemPath(path).c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) ThrowLastError();
+    return std::make_unique<Win32OpenFile>(path, std::move(file));
 }
 
-void Win32FileSystem::SetAttributes(const std::wstring& path, std::uint32_t attributes) {
-    // What SetFileAttributesW can set. NORMAL is dropped too: a plain file reads back as
-    // NORMAL, and NORMAL is valid only on its own, so "read, add READONLY, write back"
-    // must not send it along.
-    constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
-                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    DWORD settable = attributes & kSettable;
-    if (settable == 0) settable = FILE_ATTRIBUTE_NORMAL;
-    if (!::SetFileAttributesW(SystemPath(path).c_str(), settable)) ThrowLastError();
-}
-
-void Win32FileSystem::Delete(const std::wstring& path) {
-    if (!::DeleteFileW(SystemPath(path).c_str())) ThrowLastError();
-}
-
-std::unique_ptr<ReplacementFile> Win32FileSystem::CreateReplacement(const std::wstring& target) {
-    std::wstring targetPath = SystemPath(target);
+std::unique_ptr<OpenFile> Win32FileSystem::CreateTemporary(const std::wstring& stem) {
     for (int attempt = 0; attempt < 8; ++attempt) {
-        // Beside the target, so that the final move is a rename within one folder.
-        std::wstring temporaryPath = SystemPath(target + TemporarySuffix());
-        const HANDLE handle = ::CreateFileW(temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        std::wstring path = stem + TemporarySuffix();
+        // Not shared: nothing else can open, move or delete it while it is being written.
+        const HANDLE handle = ::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD error = ::GetLastError();
         UniqueFile file(handle);
-        if (file) {
-            return std::make_unique<Win32ReplacementFile>(std::move(file), std::move(temporaryPath),
-                                                          std::move(targetPath));
-        }
+        if (file) return std::make_unique<Win32OpenFile>(std::move(path), std::move(file));
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) throw SystemFailure(static_cast<std::int32_t>(error));
     }
     throw SystemFailure(ERROR_FILE_EXISTS);

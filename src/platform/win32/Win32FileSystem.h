@@ -2,7 +2,6 @@
 
 #include "platform/FileSystem.h"
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,13 +9,12 @@
 namespace vellicor::platform {
 
 // The Win32 file system. Paths come as the user's registry gives them and are turned
-// into what the system accepts by SystemPath, at every call.
+// into what the system accepts by SystemPath when a file is opened; from then on only
+// the handle is used.
 class Win32FileSystem : public FileSystem {
 public:
-    std::uint32_t GetAttributes(const std::wstring& path) override;
-    void SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
-    void Delete(const std::wstring& path) override;
-    std::unique_ptr<ReplacementFile> CreateReplacement(const std::wstring& target) override;
+    std::unique_ptr<OpenFile> Open(const std::wstring& path, FileAccess access) override;
+    std::unique_ptr<OpenFile> CreateTemporary(const std::wstring& stem) override;
 };
 
 // The "\\?\" form of a full path: "\\?\C:\..." for a drive path, "\\?\UNC\server\..."

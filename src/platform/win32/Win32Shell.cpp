@@ -47,9 +47,10 @@ void Win32Shell::Open(const std::wstring& address) {
     PROCESS_INFORMATION started{};
     // Failure is left unreported: the shell shows its own error when it cannot open an
     // address, and when it cannot even start there is nothing the user could do about
-    // it from here.
-    if (!::CreateProcessW(application.c_str(), commandLine->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &started)) {
+    // it from here. It starts in the Windows folder, not in whatever folder this program
+    // was started in (often the user's downloads), where it might look for things.
+    if (!::CreateProcessW(application.c_str(), commandLine->data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          windows->c_str(), &startup, &started)) {
         return;
     }
     const UniqueKernelHandle process(started.hProcess);
