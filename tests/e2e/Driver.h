@@ -4,59 +4,120 @@
 // find its windows, click, press keys, move the pointer, read what it shows and answer
 // its message boxes; then look at the registry and the files. Every wait has a timeout,
 // so a broken program fails a test instead of hanging it, and a started program dies
-// with the test that started it.
-//
-// Nothing here comes from the program's own tables: the tests say what a person must
-// see, so that a change in the program's tables shows up as a difference.
+// with the test that started it. Nothing here comes from the program's own tables or
+// texts: the tests say what a person must see.
 
 #include "platform/win32/UniqueHandle.h"
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace vellicor::e2e {
 
 using namespace std::chrono_literals;
 using Milliseconds = std::chrono::milliseconds;
+using platform::UniqueFile;
+using platform::UniqueKey;
 
 // Long enough for a cold start under Wine on a busy machine; a working program answers
 // in a fraction of it. "Nothing happens" checks watch for kQuiet.
-inline constexpr Milliseconds kPatience = 15s;
-inline constexpr Milliseconds kQuiet = 300ms;
+inline constexpr Milliseconds kPatience = 15s, kQuiet = 300ms;
 
-std::string Utf8(std::wstring_view text);
-bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout = kPatience);
+inline std::string Utf8(std::wstring_view text) {
+    std::string result(std::size_t(::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(), int(result.size()), nullptr, nullptr);
+    return result;
+}
 
-// Vellicor.exe's Windows path, from "--vellicor=<path>" (a Unix path is mapped through
-// Wine's drives).
-const std::wstring& VellicorPath();
-void ConfigureFromCommandLine();
-// The folder this test program runs from, ending in a backslash.
-std::wstring OwnFolder();
+inline bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout = kPatience) {
+    for (const auto deadline = std::chrono::steady_clock::now() + timeout; !predicate(); std::this_thread::sleep_for(5ms)) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+    }
+    return true;
+}
+
+// Vellicor.exe's Windows path, which main takes from "--vellicor=<path>".
+inline std::wstring& VellicorPath() {
+    static std::wstring path;
+    return path;
+}
+
+// The folder this test program runs from, with a trailing backslash.
+inline std::wstring OwnFolder() {
+    wchar_t self[MAX_PATH]{};
+    const std::wstring path(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
+    return path.substr(0, path.rfind(L'\\') + 1);
+}
 
 // ---------------------------------------------------------------------------------------
-// Real files, by paths taken literally (with the \\?\ prefix, after the system's own
-// clean-up), so that long paths can be laid out without the code under test.
+// Real files, by paths taken literally (the \\?\ form after the system's own clean-up), so
+// that long paths can be laid out without the code under test.
 
-std::wstring LiteralPath(const std::wstring& path);
-void WriteBytes(const std::wstring& path, std::string_view bytes);
-std::optional<std::string> ReadBytes(const std::wstring& path);
-DWORD Attributes(const std::wstring& path); // INVALID_FILE_ATTRIBUTES when missing
-void SetAttributes(const std::wstring& path, DWORD attributes);
-std::vector<std::wstring> FileNames(const std::wstring& folder); // sorted
-void RemoveTree(const std::wstring& path);
+inline std::wstring LiteralPath(const std::wstring& path) {
+    std::wstring full(32768, L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr));
+    if (path.starts_with(L"\\\\?\\")) return path;
+    return full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
+inline void WriteBytes(const std::wstring& path, std::string_view bytes) {
+    const UniqueFile file(::CreateFileW(LiteralPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    EXPECT_TRUE(file && ::WriteFile(file.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr)) << Utf8(path);
+}
+
+inline std::optional<std::string> ReadBytes(const std::wstring& path) {
+    const UniqueFile file(::CreateFileW(LiteralPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes(1 << 16, '\0');
+    DWORD got = 0;
+    if (!file || !::ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr)) return std::nullopt;
+    return bytes.substr(0, got);
+}
+
+// INVALID_FILE_ATTRIBUTES when missing.
+inline DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(LiteralPath(path).c_str()); }
+inline void SetAttributes(const std::wstring& path, DWORD attributes) { ::SetFileAttributesW(LiteralPath(path).c_str(), attributes); }
+
+inline std::vector<std::wstring> FileNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    const HANDLE find = ::FindFirstFileW(LiteralPath(folder + L"\\*").c_str(), &data);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &data)) {
+        if (data.cFileName != std::wstring_view(L".") && data.cFileName != std::wstring_view(L"..")) names.emplace_back(data.cFileName);
+    }
+    if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
+    return std::sort(names.begin(), names.end()), names;
+}
+
+inline void RemoveTree(const std::wstring& path) {
+    for (const std::wstring& name : FileNames(path)) RemoveTree(path + L"\\" + name);
+    SetAttributes(path, FILE_ATTRIBUTE_NORMAL);
+    if (!::DeleteFileW(LiteralPath(path).c_str())) ::RemoveDirectoryW(LiteralPath(path).c_str());
+}
 
 // A new folder under the temporary folder, removed with everything in it at the end.
 class ScratchFolder {
 public:
-    explicit ScratchFolder(std::wstring_view prefix);
+    explicit ScratchFolder(std::wstring_view prefix) {
+        static int counter = 0;
+        wchar_t temp[MAX_PATH + 1]{};
+        path_ = std::wstring(temp, ::GetTempPathW(MAX_PATH + 1, temp)) + std::wstring(prefix) + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        RemoveTree(path_);
+        EXPECT_TRUE(::CreateDirectoryW(LiteralPath(path_).c_str(), nullptr)) << ::GetLastError();
+    }
     ~ScratchFolder() { RemoveTree(path_); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -68,18 +129,47 @@ private:
 };
 
 // Under Wine, the Unix path a Windows path stands for; empty elsewhere.
-std::string UnixPathOf(const std::wstring& path);
-// Makes `link` a symbolic link to the file `target`: under Wine a Unix one (Wine 8 makes
-// none itself), on Windows where the user may. False when none could be made.
-bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target);
+inline std::string UnixPathOf(const std::wstring& path) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
+    const std::string result(unix ? unix : "");
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return result;
+}
 
-// A folder reached through another drive letter: under Wine the Z: drive, which shows
-// the whole Unix file system; on Windows a free letter substituted for the folder, as
-// "subst" does, for as long as this lives.
+// Makes `link` a symbolic link to the file `target`: under Wine a Unix one (Wine 8 makes
+// none itself; it starts a Unix program named by its Windows path, without a handle to
+// wait on), on Windows where the user may. False when none could be made.
+inline bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target) {
+    if (UnixPathOf(target).empty()) return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    const std::string command = "Z:\\bin\\ln -s \"" + UnixPathOf(target) + "\" \"" + UnixPathOf(link) + "\"";
+    std::wstring commandLine(command.begin(), command.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
+    const platform::UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    return WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; }, 5s);
+}
+
+// A folder reached through another drive letter: under Wine the Z: drive, which shows the
+// whole Unix file system; on Windows a free letter substituted for the folder, as "subst"
+// does, for as long as this lives.
 class OtherDrive {
 public:
-    explicit OtherDrive(const std::wstring& folder);
-    ~OtherDrive();
+    explicit OtherDrive(const std::wstring& folder) {
+        const std::string unix = UnixPathOf(folder);
+        path_ = unix.empty() ? L"" : L"Z:" + std::wstring(unix.begin(), unix.end());
+        std::replace(path_.begin(), path_.end(), L'/', L'\\');
+        for (wchar_t letter = L'Z'; letter > L'D' && path_.empty(); --letter) {
+            const std::wstring drive{letter, L':'};
+            if (::GetDriveTypeW((drive + L"\\").c_str()) == DRIVE_NO_ROOT_DIR && ::DefineDosDeviceW(0, drive.c_str(), folder.c_str())) path_ = substituted_ = drive;
+        }
+    }
+    ~OtherDrive() {
+        if (!substituted_.empty()) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, substituted_.c_str(), nullptr);
+    }
     OtherDrive(const OtherDrive&) = delete;
     OtherDrive& operator=(const OtherDrive&) = delete;
     const std::wstring& Path() const { return path_; }
@@ -88,14 +178,10 @@ private:
     std::wstring path_, substituted_;
 };
 
-// Holds a file open without sharing, as a running player might.
-class LockedFile {
-public:
-    explicit LockedFile(const std::wstring& path);
-    bool Locked() const { return bool(handle_); }
-
-private:
-    platform::UniqueFile handle_;
+// Held open without sharing, as a running player might hold it.
+struct LockedFile {
+    explicit LockedFile(const std::wstring& path) : file(::CreateFileW(LiteralPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    UniqueFile file;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -106,158 +192,411 @@ struct RawValue {
     std::vector<BYTE> data;
     friend bool operator==(const RawValue&, const RawValue&) = default;
 };
-RawValue Dword(DWORD number);
-RawValue Bytes(DWORD type, std::vector<BYTE> data);
-// UTF-16 text with its terminator unless asked otherwise.
-RawValue Text(std::wstring_view text, DWORD type = REG_SZ, bool terminated = true);
-
 using Values = std::map<std::wstring, RawValue>;
-std::optional<RawValue> ReadValue(HKEY root, const std::wstring& key, const std::wstring& name);
-void WriteValue(HKEY root, const std::wstring& key, const std::wstring& name, const RawValue& value);
-Values ReadValues(HKEY root, const std::wstring& key);
-bool KeyExists(HKEY root, const std::wstring& key);
-void DeleteKeyTree(HKEY root, const std::wstring& key); // a missing key is fine
+
+inline RawValue Bytes(DWORD type, std::vector<BYTE> data) { return RawValue{type, std::move(data)}; }
+inline RawValue Dword(DWORD number) { return Bytes(REG_DWORD, {BYTE(number), BYTE(number >> 8), BYTE(number >> 16), BYTE(number >> 24)}); }
+// UTF-16 text, with its terminator unless asked otherwise.
+inline RawValue Text(std::wstring_view text, DWORD type = REG_SZ, bool terminated = true) {
+    RawValue value{type, {}};
+    for (wchar_t ch : text) value.data.insert(value.data.end(), {BYTE(ch & 0xFF), BYTE(ch >> 8)});
+    if (terminated) value.data.insert(value.data.end(), {0, 0});
+    return value;
+}
+
+inline void Check(LSTATUS status, const char* call, const std::wstring& what) {
+    if (status != ERROR_SUCCESS) throw std::runtime_error(std::string(call) + "(" + Utf8(what) + ") failed with " + std::to_string(status));
+}
+
+inline UniqueKey OpenKey(HKEY root, const std::wstring& key, bool create = false) {
+    UniqueKey opened;
+    if (create) Check(::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, opened.Put(), nullptr), "RegCreateKeyExW", key);
+    else ::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put());
+    return opened;
+}
+inline bool KeyExists(HKEY root, const std::wstring& key) { return bool(OpenKey(root, key)); }
+
+inline std::optional<RawValue> ReadValue(HKEY root, const std::wstring& key, const std::wstring& name) {
+    const UniqueKey opened = OpenKey(root, key);
+    RawValue value;
+    DWORD size = 0;
+    if (!opened || ::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    value.data.resize(size);
+    Check(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size), "RegQueryValueExW", name);
+    return value;
+}
+
+inline void WriteValue(HKEY root, const std::wstring& key, const std::wstring& name, const RawValue& value) {
+    Check(::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size())), "RegSetKeyValueW", name);
+}
+
+inline Values ReadValues(HKEY root, const std::wstring& key) {
+    Values values;
+    wchar_t name[16384];
+    const UniqueKey opened = OpenKey(root, key);
+    for (DWORD i = 0, length = 16384; opened && !::RegEnumValueW(opened.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr); ++i, length = 16384) {
+        values[name] = ReadValue(root, key, name).value_or(RawValue{});
+    }
+    return values;
+}
+
+// With everything below it; a missing key is fine. An empty name would empty the root.
+inline void DeleteKeyTree(HKEY root, const std::wstring& key) {
+    const LSTATUS status = key.empty() ? ERROR_INVALID_PARAMETER : ::RegDeleteTreeW(root, key.c_str());
+    if (status != ERROR_FILE_NOT_FOUND) Check(status, "RegDeleteTreeW", key);
+}
 
 inline constexpr wchar_t kVendorKey[] = L"Software\\Un4seen Developments";
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Un4seen Developments\\XMPlay2";
 
-// The player's settings key as scratch space: deleted when made (left-overs of an aborted
-// run must not leak in) and when gone, with the vendor key if this made it.
-class ScratchSettings {
-public:
-    explicit ScratchSettings(bool withKey = true);
-    ~ScratchSettings();
+// The player's settings key as scratch space, deleted when made (left-overs of an aborted
+// run must not leak in) and when gone.
+struct ScratchSettings {
+    explicit ScratchSettings(bool withKey = true) {
+        DeleteKey();
+        if (withKey) OpenKey(HKEY_CURRENT_USER, kSettingsKey, true);
+    }
+    ~ScratchSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
     ScratchSettings(const ScratchSettings&) = delete;
     ScratchSettings& operator=(const ScratchSettings&) = delete;
-
-    void Set(const std::wstring& name, const RawValue& value) const;
-    void Delete(const std::wstring& name) const;
-    Values Read() const;
-    bool Exists() const;
-    void DeleteKey() const;
-
-private:
-    bool vendorExisted_;
+    void Set(const std::wstring& name, const RawValue& value) const { WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, value); }
+    void Delete(const std::wstring& name) const { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str()); }
+    Values Read() const { return ReadValues(HKEY_CURRENT_USER, kSettingsKey); }
+    bool Exists() const { return KeyExists(HKEY_CURRENT_USER, kSettingsKey); }
+    void DeleteKey() const { DeleteKeyTree(HKEY_CURRENT_USER, kSettingsKey); }
 };
 
-// One HKEY_CURRENT_USER value, put back as it was (or removed) on destruction.
+// One HKEY_CURRENT_USER value set for as long as this lives, then put back as it was.
 class SavedValue {
 public:
-    SavedValue(std::wstring key, std::wstring name, std::optional<RawValue> set = std::nullopt);
-    ~SavedValue();
+    SavedValue(std::wstring key, std::wstring name, const RawValue& value)
+        : key_(std::move(key)), name_(std::move(name)), original_(ReadValue(HKEY_CURRENT_USER, key_, name_)) {
+        WriteValue(HKEY_CURRENT_USER, key_, name_, value);
+    }
+    ~SavedValue() {
+        if (!original_) ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key_.c_str(), name_.c_str());
+        else ::RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), name_.c_str(), original_->type, original_->data.data(), DWORD(original_->data.size()));
+    }
     SavedValue(const SavedValue&) = delete;
     SavedValue& operator=(const SavedValue&) = delete;
 
 private:
     std::wstring key_, name_;
     std::optional<RawValue> original_;
-    bool keyExisted_;
 };
 
 // ---------------------------------------------------------------------------------------
-// Windows of another process. Cross-process messages go with a timeout.
+// Windows of another process; messages go with a timeout.
 
-std::wstring ClassOf(HWND window);
-std::wstring TextOf(HWND window);
-LONG_PTR StyleOf(HWND window);
-RECT RectInParent(HWND child);
-SIZE ClientSize(HWND window);
-POINT ScreenCentre(HWND window);
+inline std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!window || !::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, UINT(kPatience.count()), &result)) return std::nullopt;
+    return LRESULT(result);
+}
+
+inline std::wstring ClassOf(HWND window) {
+    wchar_t name[256]{};
+    return std::wstring(name, std::size_t(std::max(0, ::GetClassNameW(window, name, 256))));
+}
+
+inline std::wstring TextOf(HWND window) {
+    std::wstring text(std::size_t(std::max<LRESULT>(Send(window, WM_GETTEXTLENGTH).value_or(0), 0)) + 1, L'\0');
+    text.resize(std::size_t(std::max<LRESULT>(Send(window, WM_GETTEXT, text.size(), LPARAM(text.data())).value_or(0), 0)));
+    return text;
+}
+
+inline LONG_PTR StyleOf(HWND window) { return ::GetWindowLongPtrW(window, GWL_STYLE); }
+
+// In the parent's client coordinates.
+inline RECT RectInParent(HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+inline SIZE ClientSize(HWND window) {
+    RECT rect{};
+    ::GetClientRect(window, &rect);
+    return SIZE{rect.right, rect.bottom};
+}
+
+// A point of the window's client area, on the screen.
+inline POINT OnScreen(HWND window, POINT client) { return ::ClientToScreen(window, &client), client; }
+
 // The focus of the thread that owns the window.
-HWND FocusOf(HWND window);
-std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+inline HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
 
-// Input through the system's queue, to whatever window is in front.
-bool BringToFront(HWND window);
-bool PressKey(WORD virtualKey, bool shift = false);
+// Input goes through the system's queue, to whatever window is in front.
+inline bool BringToFront(HWND window) {
+    if (::GetForegroundWindow() != window) ::SetForegroundWindow(window);
+    return WaitUntil([window] { return ::GetForegroundWindow() == window; }, 5s);
+}
+
+inline bool PressKey(WORD key, bool shift = false) {
+    std::vector<INPUT> inputs;
+    for (const auto& [vk, flags] : {std::pair{WORD(VK_SHIFT), DWORD(0)}, {key, 0}, {key, KEYEVENTF_KEYUP}, {WORD(VK_SHIFT), KEYEVENTF_KEYUP}}) {
+        if (vk == VK_SHIFT && !shift) continue;
+        INPUT& input = inputs.emplace_back();
+        input.type = INPUT_KEYBOARD, input.ki.wVk = vk, input.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), input.ki.dwFlags = flags;
+    }
+    return ::SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 // Moves the real pointer until `arrived` holds with it still there a little later: under
-// Wine a move from another process can be replayed after a later one, putting the
-// pointer back; a move undone that way is made again.
-bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived);
-// A person's click on the control's centre; the press carries its own position, so a
-// replayed move in between cannot send it elsewhere.
-bool ClickWithMouse(HWND control);
+// Wine a move from another process can be replayed after a later one, putting the pointer
+// back; a move undone that way is made again.
+inline bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived) {
+    const auto there = [&] {
+        POINT now{};
+        return ::GetCursorPos(&now) && now.x == screen.x && now.y == screen.y && arrived();
+    };
+    for (const auto deadline = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < deadline;) {
+        ::SetCursorPos(screen.x, screen.y);
+        if (WaitUntil(there, 1s) && !WaitUntil([&] { return !there(); }, 50ms)) return true;
+    }
+    return false;
+}
+
+// A person's click on the control's centre. The press carries its own position, so that a
+// replayed move in between cannot send it elsewhere; absolute positions run from 0 to
+// 65535 over the virtual screen, rounded up so that the system's scaling lands on the pixel.
+inline bool ClickWithMouse(HWND control) {
+    const POINT centre = OnScreen(control, POINT{ClientSize(control).cx / 2, ClientSize(control).cy / 2});
+    if (!MovePointerUntil(centre, [&] { return ::WindowFromPoint(centre) == control; })) return false;
+    const auto normalised = [](int offset, int extent) { return LONG((offset * 65536LL + extent - 1) / extent); };
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dx = normalised(centre.x - ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    inputs[0].mi.dy = normalised(centre.y - ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
 
 // ---------------------------------------------------------------------------------------
-// Message boxes, as a person sees them: title, icon, text, buttons, the default one.
+// Message boxes, as a person sees them. Every box of the program is titled "Vellicor"; a
+// question has OK and Cancel, OK the default; every other box has OK alone.
 
 enum class Icon { None, Question, Information, Exclamation, Critical };
 enum class Answer { Ok, Cancel, Escape, CloseBox };
 
-struct Box {
-    HWND window = nullptr;
-    std::wstring title;
-    Icon icon = Icon::None;
-    std::wstring text;
-    std::vector<std::wstring> buttons;
-    std::wstring defaultButton;
-};
-
-// What the program's boxes must look like: every one is titled "Vellicor"; a question
-// has OK and Cancel with OK the default, every other box OK alone.
 struct Shown {
     Icon icon;
     std::wstring text;
     friend bool operator==(const Shown&, const Shown&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const Shown& shown) {
+        static const char* const kIcons[] = {"no icon", "question", "information", "exclamation", "critical"};
+        return out << kIcons[int(shown.icon)] << " \"" << Utf8(shown.text) << '"';
+    }
 };
-std::ostream& operator<<(std::ostream& out, const Shown& shown);
-Shown Question(std::wstring text);
-Shown Notice(std::wstring text);  // information
-Shown Warning(std::wstring text); // exclamation
-Shown Critical(std::wstring text);
-// The box's look checked against the rule above; icon and text returned for comparison.
-Shown Seen(const Box& box);
+inline Shown Question(std::wstring text) { return Shown{Icon::Question, std::move(text)}; }
+inline Shown Notice(std::wstring text) { return Shown{Icon::Information, std::move(text)}; }
+inline Shown Warning(std::wstring text) { return Shown{Icon::Exclamation, std::move(text)}; }
+inline Shown Critical(std::wstring text) { return Shown{Icon::Critical, std::move(text)}; }
 
-bool AnswerBox(const Box& box, Answer answer);
-std::wstring SystemText(DWORD code);
-// "what", a blank line, "number: description".
-std::wstring FailureReport(const std::wstring& what, DWORD code);
+struct Box {
+    HWND window;
+    Shown shown;
+};
+
+// A 32-pixel square drawn into a memory bitmap, read back.
+inline std::vector<COLORREF> Pixels(const std::function<void(HDC)>& draw) {
+    const HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 32, 32);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    draw(memory);
+    std::vector<COLORREF> pixels;
+    for (int i = 0; i < 32 * 32; ++i) pixels.push_back(::GetPixel(memory, i % 32, i / 32));
+    ::SelectObject(memory, old), ::DeleteObject(bitmap), ::DeleteDC(memory), ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Icons are not readable across processes: what the box shows on the screen is compared
+// with each system icon drawn here, until one is clearly the closest (a box may not be
+// painted yet when it is first seen).
+inline Icon IconOf(HWND box) {
+    HWND shown = nullptr;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((StyleOf(child) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) shown = child;
+    }
+    const std::pair<Icon, LPCWSTR> icons[] = {{Icon::Question, IDI_QUESTION}, {Icon::Information, IDI_INFORMATION}, {Icon::Exclamation, IDI_WARNING}, {Icon::Critical, IDI_ERROR}};
+    std::vector<std::pair<long long, Icon>> distances;
+    WaitUntil([&] {
+        RECT r{};
+        ::GetWindowRect(shown, &r);
+        const auto screen = Pixels([&](HDC dc) {
+            const HDC source = ::GetDC(nullptr);
+            ::BitBlt(dc, 0, 0, 32, 32, source, r.left, r.top, SRCCOPY), ::ReleaseDC(nullptr, source);
+        });
+        distances.clear();
+        for (const auto& [icon, id] : icons) {
+            const auto drawn = Pixels([&](HDC dc) {
+                const RECT all{0, 0, 32, 32};
+                ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE)), ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, id), 32, 32, 0, nullptr, DI_NORMAL);
+            });
+            long long distance = 0;
+            for (std::size_t i = 0; i < screen.size() * 3; ++i) distance += std::abs(int(drawn[i / 3] >> (i % 3 * 8) & 0xFF) - int(screen[i / 3] >> (i % 3 * 8) & 0xFF));
+            distances.emplace_back(distance, icon);
+        }
+        std::sort(distances.begin(), distances.end());
+        return shown && distances[0].first * 2 < distances[1].first;
+    }, 3s);
+    return shown ? distances[0].second : Icon::None;
+}
+
+// The box's title, buttons and default button checked against the rule above.
+inline Shown ShownIn(HWND window) {
+    std::vector<std::wstring> buttons;
+    std::wstring defaultButton;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::lstrcmpiW(ClassOf(child).c_str(), L"Button") != 0) continue;
+        buttons.push_back(TextOf(child));
+        if ((StyleOf(child) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) defaultButton = buttons.back();
+    }
+    const Shown shown{IconOf(window), TextOf(::GetDlgItem(window, 0xFFFF))};
+    EXPECT_EQ(L"Vellicor", TextOf(window)) << shown;
+    const std::wstring both[] = {L"OK", L"Cancel"};
+    EXPECT_EQ(std::vector(both, both + (shown.icon == Icon::Question ? 2 : 1)), buttons) << shown;
+    EXPECT_EQ(L"OK", defaultButton) << shown;
+    return shown;
+}
+
+inline bool AnswerBox(const Box& box, Answer answer) {
+    // What a click on the button sends its dialog, whatever has the focus.
+    const int id = answer == Answer::Ok ? IDOK : IDCANCEL;
+    if (answer == Answer::Ok || answer == Answer::Cancel) return ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(::GetDlgItem(box.window, id)));
+    if (answer == Answer::Escape) return BringToFront(box.window) && PressKey(VK_ESCAPE);
+    return ::PostMessageW(box.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// The system's own text for the error, without its line break.
+inline std::wstring SystemText(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const std::wstring result(text, length);
+    ::LocalFree(text);
+    return result.substr(0, result.find_last_not_of(L"\r\n") + 1);
+}
+
+// A command's failure report: what failed, a blank line, "number: description".
+inline std::wstring FailureReport(const std::wstring& what, DWORD code) { return what + L"\r\n\r\n" + std::to_wstring(code) + L": " + SystemText(code); }
 
 // ---------------------------------------------------------------------------------------
-// The program.
 
-// Control ids follow the order in which the program creates its controls.
+// The program numbers its controls from here, in the order it creates them.
 inline constexpr int kFirstControlId = 100;
 
 class Program {
 public:
     // Starts the program (or a copy of it elsewhere), in this folder or the one given.
-    explicit Program(const std::wstring& exe = VellicorPath(), const std::wstring& currentFolder = {});
-    ~Program();
+    explicit Program(const std::wstring& exe = VellicorPath(), const std::wstring& currentFolder = {}) {
+        std::wstring commandLine = L"\"" + exe + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
+            throw std::runtime_error("cannot start " + Utf8(exe));
+        }
+        process_.Reset(info.hProcess);
+        const platform::UniqueKernelHandle thread(info.hThread);
+        id_ = info.dwProcessId;
+        // Should the test die, the job takes the program with it.
+        job_.Reset(::CreateJobObjectW(nullptr, nullptr));
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        ::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        ::AssignProcessToJobObject(job_.Get(), process_.Get()), ::ResumeThread(thread.Get());
+    }
+    ~Program() {
+        if (Running()) ::TerminateProcess(process_.Get(), 1), ::WaitForSingleObject(process_.Get(), 5000);
+    }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // The visible main window; null when none appears in time.
-    HWND Main();
-    // The main window's control created n-th; the same of another window of the program.
-    HWND Control(int creationIndex, HWND window = nullptr);
-    std::vector<HWND> TopLevelWindows() const;
-    // A visible window of the program with this caption.
-    HWND WaitForWindow(const std::wstring& caption, Milliseconds timeout = kPatience);
+    std::vector<HWND> TopLevelWindows() const {
+        std::pair<DWORD, std::vector<HWND>> search{id_, {}};
+        ::EnumWindows([](HWND window, LPARAM context) {
+            auto* found = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == found->first && ::IsWindowVisible(window)) found->second.push_back(window);
+            return TRUE;
+        }, LPARAM(&search));
+        return search.second;
+    }
+    // A visible window of the program with this caption; null when none appears in time.
+    HWND WaitForWindow(const std::wstring& caption, Milliseconds timeout = kPatience) const {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            for (HWND window : TopLevelWindows()) found = ClassOf(window) == L"VellicorForm" && TextOf(window) == caption ? window : found;
+            return found || !Running();
+        }, timeout);
+        return found;
+    }
+    HWND Main() { return main_ ? main_ : (main_ = WaitForWindow(L"Vellicor")); }
+    // The control the main window (or another) created n-th.
+    HWND Control(int creationIndex, HWND window = nullptr) { return ::GetDlgItem(window ? window : Main(), kFirstControlId + creationIndex); }
 
     // BM_CLICK sent (returns once handled) or posted (for clicks that open a modal box).
-    bool Click(HWND control) const;
-    bool PostClick(HWND control) const;
+    bool Click(HWND control) const { return control && Send(control, BM_CLICK); }
+    bool PostClick(HWND control) const { return control && ::PostMessageW(control, BM_CLICK, 0, 0); }
     // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE; -1 without an answer.
-    int State(HWND box) const;
+    int State(HWND box) const { return int(Send(box, BM_GETCHECK).value_or(-1)); }
     // Returns once the program has handled everything sent before.
-    bool Sync();
+    bool Sync() { return Send(Main(), WM_NULL).has_value(); }
 
     // The next message box, once the previous one (if any) has gone.
-    std::optional<Box> NextBox(HWND previous = nullptr, Milliseconds timeout = kPatience) const;
+    std::optional<Box> NextBox(HWND previous = nullptr, Milliseconds timeout = kPatience) const {
+        std::optional<Box> box;
+        if (previous && !WaitUntil([previous] { return !::IsWindowVisible(previous); })) return box;
+        WaitUntil([&] {
+            for (HWND window : TopLevelWindows()) {
+                // The text and buttons arrive just after the dialog becomes visible.
+                if (ClassOf(window) == L"#32770" && ::GetDlgItem(window, IDOK)) return box = Box{window, ShownIn(window)}, true;
+            }
+            return !Running();
+        }, timeout);
+        return box;
+    }
     // Every box shown at start, each answered with OK, until the main window is up.
-    std::vector<Shown> StartupBoxes();
-    // Clicks the button; answers its question (when `asks`) with `answer`; dismisses the
-    // box that follows with OK. Returns what was shown, in order.
-    std::vector<Shown> Converse(HWND button, bool asks, Answer answer = Answer::Ok);
+    std::vector<Shown> StartupBoxes() const {
+        std::vector<Shown> shown;
+        for (HWND previous = nullptr;;) {
+            WaitUntil([&] { return (!previous || !::IsWindowVisible(previous)) && (FirstBox() || WaitForWindow(L"Vellicor", 0ms)); });
+            const std::optional<Box> box = FirstBox() ? NextBox() : std::nullopt;
+            if (!box) return shown;
+            shown.push_back(box->shown), AnswerBox(*box, Answer::Ok), previous = box->window;
+        }
+    }
+    // Clicks the button; answers its question (when it `asks`) with `answer`; dismisses the
+    // box that follows with OK. What was shown, in order.
+    std::vector<Shown> Converse(HWND button, bool asks, Answer answer = Answer::Ok) const {
+        std::vector<Shown> shown;
+        std::optional<Box> box = PostClick(button) ? NextBox(nullptr, asks || answer == Answer::Ok ? kPatience : kQuiet) : std::nullopt;
+        if (box && asks) shown.push_back(box->shown), AnswerBox(*box, answer), box = NextBox(box->window, answer == Answer::Ok ? kPatience : kQuiet);
+        if (box) shown.push_back(box->shown), AnswerBox(*box, Answer::Ok), WaitUntil([&] { return !::IsWindow(box->window); });
+        return shown;
+    }
 
-    bool Running() const;
-    bool WaitForExit(Milliseconds timeout = kPatience) const;
-    std::optional<DWORD> ExitCode() const;
+    bool Running() const { return ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
+    bool WaitForExit() const { return ::WaitForSingleObject(process_.Get(), DWORD(kPatience.count())) == WAIT_OBJECT_0; }
+    std::optional<DWORD> ExitCode() const {
+        DWORD code = 0;
+        return !Running() && ::GetExitCodeProcess(process_.Get(), &code) ? std::optional(code) : std::nullopt;
+    }
     DWORD Id() const { return id_; }
     HANDLE Process() const { return process_.Get(); }
 
 private:
+    HWND FirstBox() const {
+        for (HWND window : TopLevelWindows()) if (ClassOf(window) == L"#32770") return window;
+        return nullptr;
+    }
     platform::UniqueKernelHandle process_, job_;
     DWORD id_ = 0;
     HWND main_ = nullptr;

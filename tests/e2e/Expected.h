@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <stdexcept>
 
 namespace vellicor::e2e {
 
@@ -51,12 +52,20 @@ inline constexpr Expected kMain[] = {
 
 inline constexpr int kMainWidth = 5895, kMainHeight = 4455; // client area, twips
 
-int Index(std::wstring_view name);
-const Expected& Row(std::wstring_view name);
-// A control's rectangle in its window's client pixels at the density.
-RECT PixelRect(const Expected& row, int dpi);
-inline int Pixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
+inline int Index(std::wstring_view name) {
+    for (int i = 0; i < int(std::size(kMain)); ++i) {
+        if (kMain[i].name == name) return i;
+    }
+    throw std::invalid_argument("no control " + Utf8(name));
+}
+inline const Expected& Row(std::wstring_view name) { return kMain[Index(name)]; }
 inline HWND ControlOf(Program& program, std::wstring_view name) { return program.Control(Index(name)); }
+inline int Pixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
+// A control's rectangle in its window's client pixels at the density.
+inline RECT PixelRect(const Expected& row, int dpi) {
+    const int left = row.left + (row.frame.empty() ? 0 : Row(row.frame).left), top = row.top + (row.frame.empty() ? 0 : Row(row.frame).top);
+    return RECT{Pixels(left, dpi), Pixels(top, dpi), Pixels(left, dpi) + Pixels(row.width, dpi), Pixels(top, dpi) + Pixels(row.height, dpi)};
+}
 
 // The registry toggles, top to bottom: the box, its value, and whether the box shows the
 // value's presence rather than its number (0 checked, 1 unchecked).
@@ -72,7 +81,9 @@ inline constexpr Toggle kToggles[] = {
 };
 
 // The texts that more than one test meets.
-std::wstring CouldNotFind(const std::wstring& path, bool library);
+inline std::wstring CouldNotFind(const std::wstring& path, bool library) {
+    return L"Could not find \"" + path + (library ? L"\r\n\r\nNote that this setting only works with a global playlist" : L"");
+}
 inline const std::wstring kEmptyLibrary = L"Error emptying media library";
 inline const std::wstring kEmptyPlaylist = L"Error emptying default playlist";
 inline const std::wstring kFixAssociations = L"Error fixing file associations";
@@ -87,11 +98,17 @@ struct Player {
     std::wstring library = folder.File(L"xmplay.library");
     std::wstring playlist = folder.File(L"xmplay.pls");
 
-    explicit Player(bool withFiles = true);
+    explicit Player(bool withFiles = true) {
+        Folder(folder.Path());
+        if (withFiles) WriteFiles();
+    }
     // The library and a playlist with one entry, both writable.
-    void WriteFiles() const;
-    // Points Install_Dir at the text given (the folder as it is, by default).
-    void Folder(const std::wstring& installDir);
+    void WriteFiles() const { WriteBytes(library, "library"), WriteBytes(playlist, kFullPlaylistBytes); }
+    // Points Install_Dir at the folder written as given; the files are where it leads.
+    void Folder(const std::wstring& installDir) {
+        settings.Set(L"Install_Dir", Text(installDir));
+        library = installDir + L"\\xmplay.library", playlist = installDir + L"\\xmplay.pls";
+    }
 };
 
 } // namespace vellicor::e2e

@@ -80,7 +80,7 @@ TEST(ReadOnlyBoxes, TheLibraryBoxTurnsGrayedOnceItsFileIsGone) {
         c.act(run, player);
         std::vector<Shown> shown;
         for (std::optional<Box> box; (box = run.program.NextBox(nullptr, kQuiet)); WaitUntil([&] { return !::IsWindow(box->window); })) {
-            shown.push_back(Seen(*box)), AnswerBox(*box, Answer::Ok);
+            shown.push_back(box->shown), AnswerBox(*box, Answer::Ok);
         }
         EXPECT_EQ(std::vector(c.messages, Warning(CouldNotFind(player.library, true))), shown);
         EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly"));

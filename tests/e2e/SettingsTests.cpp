@@ -24,7 +24,7 @@ TEST(Startup, WithoutTheSettingsKeyOneCriticalBoxAndNothingElse) {
         Program program;
         const std::optional<Box> box = program.NextBox();
         ASSERT_TRUE(box);
-        EXPECT_EQ(Critical(L"Could not open the XMPlay registry section. Please run XMPlay to create the keys."), Seen(*box));
+        EXPECT_EQ(Critical(L"Could not open the XMPlay registry section. Please run XMPlay to create the keys."), box->shown);
         EXPECT_EQ(std::vector<HWND>{box->window}, program.TopLevelWindows()) << "no main window";
         ASSERT_TRUE(AnswerBox(*box, answer));
         EXPECT_TRUE(program.WaitForExit());
@@ -205,7 +205,7 @@ TEST(DeleteSettings, ConfirmedDeletesTheWholeKeyKeepsItsSiblingsAndEndsTheProgra
     ASSERT_TRUE(question && AnswerBox(*question, Answer::Ok));
     const std::optional<Box> done = program.NextBox(question->window);
     ASSERT_TRUE(done);
-    EXPECT_EQ(Notice(L"Settings deleted!"), Seen(*done));
+    EXPECT_EQ(Notice(L"Settings deleted!"), done->shown);
     EXPECT_FALSE(settings.Exists());
     EXPECT_EQ(Dword(9), ReadValue(HKEY_CURRENT_USER, sibling, L"Kept"));
     EXPECT_TRUE(program.Running()) << "the program ends once the notice is dismissed";
