@@ -2,10 +2,6 @@
 // links hand over; and the program file's version block it takes its version from.
 #include "e2e/Expected.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 namespace vellicor::e2e {
 namespace {
 
@@ -37,21 +33,15 @@ const std::string kLinks[] = {"https://www.un4seen.com/xmplay.html", "https://ww
                               "https://vellicor.invalid/", "mailto:vellicor@vellicor.invalid?subject=Vellicor"};
 constexpr int kLinkIndex[] = {5, 3, 4, 6}; // creation index of lblLink(0) to lblLink(3)
 
-class About : public testing::Test {
-protected:
-    // Presses "About..." and waits for the About window.
-    HWND Open(Program& program) {
-        program.PostClick(ControlOf(program, L"cmdAbout"));
-        return program.WaitForWindow(L"About Vellicor");
-    }
-    ScratchSettings settings_;
-};
+// Presses "About..." and waits for the About window.
+HWND OpenAbout(Program& program) { return program.PostClick(ControlOf(program, L"cmdAbout")) ? program.WaitForWindow(L"About Vellicor") : nullptr; }
 
-TEST_F(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
+TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
+    ScratchSettings settings;
     Program program;
     const HWND main = program.Main();
-    // OK, Esc and the close box close it; Enter and Esc from inside the text too, which
-    // sees the keys first. Every opening shows the version once.
+    // OK, Enter, Esc and the close box close it; Enter and Esc from inside the text too,
+    // which sees the keys first. Every opening shows the version once.
     const std::function<bool(HWND)> closes[] = {
         [&](HWND) { return PressKey(VK_RETURN); },
         [&](HWND) { return PressKey(VK_ESCAPE); },
@@ -61,7 +51,7 @@ TEST_F(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
         [&](HWND about) { return program.PostClick(program.Control(2, about)); },
     };
     for (const auto& close : closes) {
-        const HWND about = Open(program);
+        const HWND about = OpenAbout(program);
         ASSERT_TRUE(about);
         EXPECT_EQ(main, ::GetWindow(about, GW_OWNER));
         EXPECT_FALSE(::IsWindowEnabled(main)) << "the main window takes no input meanwhile";
@@ -74,100 +64,64 @@ TEST_F(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
             const AboutRow& row = kAbout[i];
             const HWND control = program.Control(i, about);
             ASSERT_EQ(row.width == 0, control == nullptr) << Utf8(row.name);
-            if (!control) continue;
-            const RECT r = RectInParent(control);
-            EXPECT_EQ((std::array{Pixels(row.left, dpi), Pixels(row.top, dpi), Pixels(row.left, dpi) + Pixels(row.width, dpi),
-                                  Pixels(row.top, dpi) + Pixels(row.height, dpi)}),
-                      (std::array{int(r.left), int(r.top), int(r.right), int(r.bottom)})) << Utf8(row.name);
-            EXPECT_EQ(row.caption ? row.caption : kDescription, TextOf(control)) << Utf8(row.name);
+            const RECT r = RectInParent(control), expected{Pixels(row.left, dpi), Pixels(row.top, dpi), Pixels(row.left, dpi) + Pixels(row.width, dpi), Pixels(row.top, dpi) + Pixels(row.height, dpi)};
+            EXPECT_TRUE(!control || ::EqualRect(&r, &expected)) << Utf8(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+            EXPECT_TRUE(!control || TextOf(control) == (row.caption ? row.caption : kDescription)) << Utf8(row.name) << ": " << Utf8(TextOf(control));
         }
         const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_VSCROLL; // selectable, not editable, scrolls
         EXPECT_EQ(text, StyleOf(program.Control(0, about)) & text);
         EXPECT_TRUE(BringToFront(about));
         ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == program.Control(2, about); })) << "the focus starts on OK";
+        // Tab visits OK, the icon and the text, never the links.
+        for (const int index : {1, 0, 2}) {
+            EXPECT_TRUE(&close != closes || (PressKey(VK_TAB) && WaitUntil([&] { return FocusOf(about) == program.Control(index, about); }, 3s))) << "Tab to " << index;
+        }
         ASSERT_TRUE(close(about));
-        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
-        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) && ::GetForegroundWindow() == main; }));
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(main) && ::GetForegroundWindow() == main; }));
     }
     EXPECT_TRUE(program.Running());
 }
 
-TEST_F(About, TabVisitsOkTheIconAndTheTextButNeverTheLinks) {
-    Program program;
-    const HWND about = Open(program);
-    ASSERT_TRUE(about && BringToFront(about));
-    for (const int index : {1, 0, 2, 1}) {
-        ASSERT_TRUE(PressKey(VK_TAB));
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(about) == program.Control(index, about); }, 3s)) << "creation index " << index;
-    }
-}
-
-// Wine hands what explorer is given to winebrowser, which runs the Unix programs listed
-// under HKCU\Software\Wine\WineBrowser: a shell script there logs what it is handed.
-class Links : public About {
-protected:
-    void SetUp() override {
-        const auto unix = [](const std::wstring& path) { return UnixPathOf(path); };
-        if (unix(log_).empty()) GTEST_SKIP() << "needs Wine's browser hand-over";
-        // It also notes where it runs: "Windows" for the Windows folder, where explorer is
-        // started, and otherwise the folder itself.
-        wchar_t windows[MAX_PATH]{};
-        const std::string windowsFolder = unix(std::wstring(windows, ::GetSystemWindowsDirectoryW(windows, MAX_PATH)));
-        WriteBytes(folder_.File(L"browser.sh"), "printf '%s\\n' \"$1\" >> '" + unix(log_) + "'\n[ \"$(pwd -P)\" = \"$(cd '" + windowsFolder +
-                                                    "' && pwd -P)\" ] && echo Windows > '" + unix(log_) + ".cwd' || pwd > '" + unix(log_) + ".cwd'\n");
-        const std::string script = "/bin/sh \"" + unix(folder_.File(L"browser.sh")) + "\"";
-        for (const wchar_t* value : {L"Browsers", L"Mailers"}) {
-            saved_.push_back(std::make_unique<SavedValue>(L"Software\\Wine\\WineBrowser", value, Text(std::wstring(script.begin(), script.end()))));
-        }
-    }
-    // A hand-over can still be on its way after a test saw what it expected: let the log
-    // settle before the next test points the browser elsewhere.
-    void TearDown() override {
-        std::size_t seen = Opened().size();
-        auto since = std::chrono::steady_clock::now();
-        WaitUntil([&] {
-            if (Opened().size() != seen) seen = Opened().size(), since = std::chrono::steady_clock::now();
-            return std::chrono::steady_clock::now() - since >= 1s;
-        }, 5s);
-    }
-    std::vector<std::string> Opened() const {
-        std::vector<std::string> lines;
-        const std::string text = ReadBytes(log_).value_or("");
-        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) lines.push_back(text.substr(start, end - start));
-        return lines;
-    }
-
-    ScratchFolder folder_{L"vellicor-links"};
-    std::wstring log_ = folder_.File(L"opened.log");
-    std::vector<std::unique_ptr<SavedValue>> saved_;
-};
-
-TEST_F(Links, EachHandsItsExactAddressOverAndTheWindowStaysOpenAndModal) {
-    Program program;
-    const HWND about = Open(program);
-    ASSERT_TRUE(about && BringToFront(about));
-    for (int link = 0; link < 4; ++link) {
-        ASSERT_TRUE(ClickWithMouse(program.Control(kLinkIndex[link], about)));
-        EXPECT_TRUE(WaitUntil([&] { return Opened().size() > std::size_t(link); })) << "nothing handed over for " << kLinks[link];
-        EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(program.Main()));
-    }
-    EXPECT_EQ(std::vector(std::begin(kLinks), std::end(kLinks)), Opened());
-    EXPECT_EQ("Windows\n", ReadBytes(log_ + L".cwd")) << "the folder explorer started in";
-}
-
-// An explorer.exe beside Vellicor.exe, as a malicious download could leave it: a link
-// must run the system's explorer, never that one.
-TEST_F(Links, AnExplorerPlantedBesideTheProgramIsNeverRun) {
-    const ScratchFolder planted(L"vellicor-planted");
+// Each link hands its exact address over to the shell and the window stays open and modal;
+// the shell is the system's explorer, started in the Windows folder, never an explorer.exe
+// planted beside the program, as a malicious download could leave it. Wine hands what
+// explorer is given to winebrowser, which runs the Unix programs listed under
+// HKCU\Software\Wine\WineBrowser: a shell script there logs what it is handed, and
+// where it runs ("Windows" for the Windows folder).
+TEST(About, LinksHandTheirAddressesToTheSystemsExplorerOnly) {
+    ScratchSettings settings;
+    ScratchFolder planted(L"vellicor-planted");
+    const std::wstring log = planted.File(L"opened.log");
+    if (UnixPathOf(log).empty()) GTEST_SKIP() << "needs Wine's browser hand-over";
+    wchar_t windows[MAX_PATH]{};
+    WriteBytes(planted.File(L"browser.sh"), "printf '%s\\n' \"$1\" >> '" + UnixPathOf(log) + "'\n[ \"$(pwd -P)\" = \"$(cd '" +
+                                                UnixPathOf(std::wstring(windows, ::GetSystemWindowsDirectoryW(windows, MAX_PATH))) + "' && pwd -P)\" ] && echo Windows > '" +
+                                                UnixPathOf(log) + ".cwd' || pwd > '" + UnixPathOf(log) + ".cwd'\n");
+    const std::string script = "/bin/sh \"" + UnixPathOf(planted.File(L"browser.sh")) + "\"";
+    const SavedValue browsers(L"Software\\Wine\\WineBrowser", L"Browsers", Text(std::wstring(script.begin(), script.end())));
+    const SavedValue mailers(L"Software\\Wine\\WineBrowser", L"Mailers", Text(std::wstring(script.begin(), script.end())));
     ASSERT_TRUE(::CopyFileW((OwnFolder() + L"planted_explorer.exe").c_str(), planted.File(L"explorer.exe").c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), planted.File(L"Vellicor.exe").c_str(), FALSE));
+    const auto opened = [&] {
+        std::vector<std::string> lines;
+        const std::string text = ReadBytes(log).value_or("");
+        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) lines.push_back(text.substr(start, end - start));
+        return lines;
+    };
     {
         Program copy(planted.File(L"Vellicor.exe"));
-        const HWND about = Open(copy);
+        const HWND about = OpenAbout(copy);
         ASSERT_TRUE(about && BringToFront(about));
-        ASSERT_TRUE(ClickWithMouse(copy.Control(kLinkIndex[0], about)));
-        EXPECT_TRUE(WaitUntil([&] { return !Opened().empty(); })) << "the system's explorer was not reached";
-        EXPECT_EQ(std::vector{kLinks[0]}, Opened());
+        for (int link = 0; link < 4; ++link) {
+            ASSERT_TRUE(ClickWithMouse(copy.Control(kLinkIndex[link], about)));
+            EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); })) << "nothing handed over for " << kLinks[link];
+            EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(copy.Main()));
+        }
+        EXPECT_EQ(std::vector(std::begin(kLinks), std::end(kLinks)), opened());
+        EXPECT_EQ("Windows\n", ReadBytes(log + L".cwd")) << "the folder explorer started in";
+        // A hand-over can still be on its way: the log settles before the browser goes back.
+        std::size_t seen = 0;
+        WaitUntil([&] { return std::this_thread::sleep_for(1s), std::exchange(seen, opened().size()) == opened().size(); }, 5s);
     }
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(planted.File(L"planted-explorer-ran.txt"))) << "the planted explorer.exe ran";
 }
