@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <psapi.h>
+
 #include <algorithm>
+#include <cwctype>
 #include <functional>
 #include <string>
 #include <thread>
@@ -65,12 +68,15 @@ protected:
     }
 
     // Presses "About..." and waits for the About window; null when it did not appear.
-    HWND Open() { return program_.PostClick(program_.Control(L"cmdAbout")) ? WaitForAbout() : nullptr; }
-
-    HWND WaitForAbout() {
+    HWND Open() { return Open(program_); }
+    static HWND Open(const VellicorProcess& program) {
+        return program.PostClick(program.Control(L"cmdAbout")) ? WaitForAbout(program) : nullptr;
+    }
+    HWND WaitForAbout() { return WaitForAbout(program_); }
+    static HWND WaitForAbout(const VellicorProcess& program) {
         HWND about = nullptr;
         WaitUntil([&] {
-            for (HWND window : program_.TopLevelWindows()) {
+            for (HWND window : program.TopLevelWindows()) {
                 if (ClassOf(window) == kFormClass && TextOf(window) == L"About Vellicor") about = window;
             }
             return about != nullptr;
@@ -84,6 +90,16 @@ protected:
 
     static HWND Item(HWND about, std::wstring_view name, int index = -1) {
         return ::GetDlgItem(about, kFirstControlId + static_cast<int>(AboutIndex(name, index)));
+    }
+
+    // A copy of the program in a folder of its own, beside one of the tests' stand-ins
+    // under the name that a malicious download would give it.
+    static void PlantBesideCopy(const ScratchFolder& folder, const std::wstring& standIn, const std::wstring& name) {
+        wchar_t self[MAX_PATH]{};
+        std::wstring path(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
+        path = path.substr(0, path.rfind(L'\\') + 1) + standIn;
+        ASSERT_TRUE(::CopyFileW(path.c_str(), folder.File(name).c_str(), FALSE)) << Utf8(path);
+        ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), folder.File(L"Vellicor.exe").c_str(), FALSE));
     }
 
     ScratchSettings settings_;
@@ -248,6 +264,51 @@ TEST_F(AboutWindow, ASecondOpeningShowsTheVersionOnce) {
     }
 }
 
+// The full paths of the DLLs loaded in another process.
+std::vector<std::wstring> LoadedModules(DWORD processId) {
+    const UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    HMODULE modules[512]{};
+    DWORD bytes = 0;
+    if (!process || !::EnumProcessModules(process.Get(), modules, sizeof modules, &bytes)) return {};
+    std::vector<std::wstring> paths;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < std::size(modules); ++i) {
+        wchar_t path[MAX_PATH]{};
+        paths.emplace_back(path, ::GetModuleFileNameExW(process.Get(), modules[i], path, MAX_PATH));
+        std::transform(paths.back().begin(), paths.back().end(), paths.back().begin(), ::towlower);
+    }
+    return paths;
+}
+
+// A version.dll beside the program, with Wine's loader told to prefer it to its own as
+// Windows does for every DLL that is not one of its known DLLs: the program reads its
+// version through the system's version.dll, and the planted code never runs. Wine's own
+// user32 imports version.dll, so under Wine the planted one is loaded at start whatever
+// the program does; there only its use can be checked. Common Controls 6 still comes
+// from the side-by-side store, as the manifest asks, though comctl32 is not imported.
+TEST_F(AboutWindow, DllsComeFromTheSystemNeverFromBesideTheProgram) {
+    program_.Kill();
+    const ScratchFolder planted(L"vellicor-planted");
+    PlantBesideCopy(planted, L"planted_version.dll", L"version.dll");
+    const std::wstring overrides = L"Software\\Wine\\AppDefaults\\Vellicor.exe\\DllOverrides";
+    const SavedValue saved(overrides, L"version");
+    WriteValue(overrides, L"version", TextValue(L"native,builtin"));
+    {
+        VellicorProcess copy(L"", planted.File(L"Vellicor.exe"));
+        ASSERT_TRUE(copy.WaitForMainWindow());
+        const HWND about = Open(copy);
+        ASSERT_NE(nullptr, about);
+        EXPECT_EQ(L"Vellicor  2.1 build 20", TextOf(Item(about, L"lblTitle"))) << "the planted version.dll answered";
+        const auto modules = LoadedModules(copy.Id());
+        EXPECT_TRUE(std::any_of(modules.begin(), modules.end(), [](const std::wstring& path) {
+            return path.ends_with(L"\\comctl32.dll") && path.find(L"\\winsxs\\") != std::wstring::npos;
+        })) << "no Common Controls 6";
+    }
+    if (!UnderWine()) {
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(planted.File(L"planted-version-ran.txt")))
+            << "the planted version.dll ran";
+    }
+}
+
 TEST_F(AboutWindow, CloseBoxEndsItLikeOk) {
     const HWND about = Open();
     ASSERT_NE(nullptr, about);
@@ -345,23 +406,12 @@ TEST_F(LinkHandOver, EachLinkHandsItsExactAddressOverAndTheWindowStaysOpen) {
 TEST_F(LinkHandOver, AnExplorerPlantedBesideTheProgramIsNeverRun) {
     program_.Kill();
     const ScratchFolder planted(L"vellicor-planted");
-    wchar_t self[MAX_PATH]{};
-    std::wstring standIn(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
-    standIn = standIn.substr(0, standIn.rfind(L'\\') + 1) + L"planted_explorer.exe";
-    ASSERT_TRUE(::CopyFileW(standIn.c_str(), planted.File(L"explorer.exe").c_str(), FALSE)) << Utf8(standIn);
-    ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), planted.File(L"Vellicor.exe").c_str(), FALSE));
-
+    PlantBesideCopy(planted, L"planted_explorer.exe", L"explorer.exe");
     {
         VellicorProcess copy(L"", planted.File(L"Vellicor.exe"));
         ASSERT_TRUE(copy.WaitForMainWindow());
-        ASSERT_TRUE(copy.PostClick(copy.Control(L"cmdAbout")));
-        HWND about = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            for (HWND window : copy.TopLevelWindows()) {
-                if (TextOf(window) == L"About Vellicor") about = window;
-            }
-            return about != nullptr;
-        }));
+        const HWND about = Open(copy);
+        ASSERT_NE(nullptr, about);
         BringToFront(about);
         ASSERT_TRUE(ClickWithMouse(Item(about, L"lblLink", 0)));
         const std::string address = Utf8(ui::links::kPlayerHome);
