@@ -11,7 +11,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace vellicor;
-    platform::win32::PrepareProcess();
+    const auto commonControls = platform::win32::PrepareProcess();
     ui::Window model(ui::MainLayout());
     platform::win32::Win32Form window(model, platform::win32::MainWindowStyle());
     if (!window.Create(nullptr)) return 1;

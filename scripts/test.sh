@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the portable logic natively (ASan + UBSan),
-# then Vellicor.exe and the Windows tests under Wine in a throwaway prefix and display.
+# then Vellicor.exe and the Windows tests under Wine in a throwaway prefix and display;
+# Vellicor.exe also by Clang, and once more from a fresh copy to prove the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup-debian.sh
@@ -21,6 +22,20 @@ cmake --build --preset fuzz -j "$jobs" --target registry_data_fuzz
 echo "== Windows program and tests (MinGW-w64, under Wine)"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
+program=$PWD/build/mingw/src/platform/win32/Vellicor.exe
+
+echo "== The program built by the second compiler (Clang, MinGW-w64 runtime)"
+cmake --preset mingw-clang >/dev/null
+cmake --build --preset mingw-clang -j "$jobs"
+clang_program=$PWD/build/mingw-clang/src/platform/win32/Vellicor.exe
+
+echo "== Release: a fresh copy of the tree, built elsewhere and later, gives the same bytes"
+rm -rf build/release
+scripts/release.sh --dist build/release/fresh >/dev/null
+scripts/release.sh --exe "$program" --dist build/release/here >/dev/null
+for build in fresh here; do python3 -m zipfile -e build/release/$build/Vellicor-*.zip build/release/$build/files; done
+cmp build/release/{fresh,here}/files/Vellicor.exe
+cmp build/release/{fresh,here}/Vellicor-*.zip
 
 export VELLICOR_TEST_PREFIX="$PWD/build/mingw/test-prefix"
 export WINEPREFIX="$VELLICOR_TEST_PREFIX"
@@ -32,3 +47,8 @@ vellicor_fresh_prefix "$PWD/build/wine-template" "$WINEPREFIX"
 vellicor_use_virtual_desktop
 vellicor_start_display
 ctest --preset mingw
+
+echo "== The Clang-built program: hardening, and start, load, a toggle, a command, exit"
+bash tests/windows/check-hardening.sh "$clang_program"
+scripts/wine-exec.sh build/mingw/tests/windows/vellicor_windows_tests.exe --vellicor="$clang_program" \
+  --gtest_filter='Toggles.Clicks*:About.Links*:FileCommands.Declined*:Closing.*'

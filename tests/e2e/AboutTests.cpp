@@ -2,6 +2,9 @@
 // links hand over; and the program file's version block it takes its version from.
 #include "e2e/Expected.h"
 
+#include <psapi.h>
+#include <shlwapi.h>
+
 namespace vellicor::e2e {
 namespace {
 
@@ -82,13 +85,17 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
     EXPECT_TRUE(program.Running());
 }
 
-// Each link hands its exact address over to the shell and the window stays open and modal;
-// the shell is the system's explorer, started in the Windows folder, never an explorer.exe
-// planted beside the program, as a malicious download could leave it. Wine hands what
-// explorer is given to winebrowser, which runs the Unix programs listed under
-// HKCU\Software\Wine\WineBrowser: a shell script there logs what it is handed, and
-// where it runs ("Windows" for the Windows folder).
-TEST(About, LinksHandTheirAddressesToTheSystemsExplorerOnly) {
+// A copy of the program with an explorer.exe and a version.dll planted beside it, as a
+// malicious download could leave them, and Wine's loader told to prefer such a DLL to its
+// own, as Windows does for every DLL that is not one of its known DLLs. Each link hands
+// its exact address to the system's explorer, started in the Windows folder, and the
+// window stays open and modal; the version comes from the system's version.dll and
+// Common Controls 6 from the side-by-side store. Wine hands what explorer is given to
+// winebrowser, which runs the Unix programs listed under HKCU\Software\Wine\WineBrowser:
+// a shell script there logs what it is handed, and where it runs ("Windows" for the
+// Windows folder). Wine's own user32 imports version.dll, so under Wine the planted one
+// is loaded at start whatever the program does: only its use can be checked there.
+TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
     ScratchSettings settings;
     ScratchFolder planted(L"vellicor-planted");
     const std::wstring log = planted.File(L"opened.log");
@@ -100,7 +107,10 @@ TEST(About, LinksHandTheirAddressesToTheSystemsExplorerOnly) {
     const std::string script = "/bin/sh \"" + UnixPathOf(planted.File(L"browser.sh")) + "\"";
     const SavedValue browsers(L"Software\\Wine\\WineBrowser", L"Browsers", Text(std::wstring(script.begin(), script.end())));
     const SavedValue mailers(L"Software\\Wine\\WineBrowser", L"Mailers", Text(std::wstring(script.begin(), script.end())));
-    ASSERT_TRUE(::CopyFileW((OwnFolder() + L"planted_explorer.exe").c_str(), planted.File(L"explorer.exe").c_str(), FALSE));
+    const SavedValue nativeFirst(L"Software\\Wine\\AppDefaults\\Vellicor.exe\\DllOverrides", L"version", Text(L"native,builtin"));
+    for (const auto& [standIn, name] : {std::pair{L"planted_explorer.exe", L"explorer.exe"}, {L"planted_version.dll", L"version.dll"}}) {
+        ASSERT_TRUE(::CopyFileW((OwnFolder() + standIn).c_str(), planted.File(name).c_str(), FALSE)) << Utf8(standIn);
+    }
     ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), planted.File(L"Vellicor.exe").c_str(), FALSE));
     const auto opened = [&] {
         std::vector<std::string> lines;
@@ -112,6 +122,15 @@ TEST(About, LinksHandTheirAddressesToTheSystemsExplorerOnly) {
         Program copy(planted.File(L"Vellicor.exe"));
         const HWND about = OpenAbout(copy);
         ASSERT_TRUE(about && BringToFront(about));
+        EXPECT_EQ(L"Vellicor  2.1 build 20", TextOf(copy.Control(8, about))) << "the planted version.dll answered";
+        HMODULE modules[512]{};
+        DWORD bytes = 0;
+        ::EnumProcessModules(copy.Process(), modules, sizeof modules, &bytes);
+        EXPECT_TRUE(std::any_of(modules, modules + bytes / sizeof(HMODULE), [&](HMODULE module) {
+            wchar_t path[MAX_PATH]{};
+            const std::wstring name(path, ::GetModuleFileNameExW(copy.Process(), module, path, MAX_PATH));
+            return ::StrStrIW(name.c_str(), L"\\winsxs\\") && ::StrStrIW(name.c_str(), L"\\comctl32.dll");
+        })) << "no Common Controls 6";
         for (int link = 0; link < 4; ++link) {
             ASSERT_TRUE(ClickWithMouse(copy.Control(kLinkIndex[link], about)));
             EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); })) << "nothing handed over for " << kLinks[link];

@@ -1,6 +1,7 @@
 #include "platform/win32/AboutWindow.h"
 
 #include "platform/win32/ResourceIds.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Form.h"
 #include "ui/AboutForm.h"
 
@@ -83,14 +84,23 @@ FormStyle AboutWindowStyle() {
 }
 
 std::optional<ui::ProgramVersion> ReadFileVersion(const std::wstring& path) {
+    // Not imported: version.dll is no known DLL, and one planted beside the program would
+    // run before the program's first line.
+    const UniqueLibrary library = LoadSystemLibrary(L"version.dll");
+    const auto getSize =
+        LibraryFunction<decltype(&::GetFileVersionInfoSizeW)>(library.Get(), "GetFileVersionInfoSizeW");
+    const auto getInfo = LibraryFunction<decltype(&::GetFileVersionInfoW)>(library.Get(), "GetFileVersionInfoW");
+    const auto queryValue = LibraryFunction<decltype(&::VerQueryValueW)>(library.Get(), "VerQueryValueW");
+    if (!getSize || !getInfo || !queryValue) return std::nullopt;
+
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = getSize(path.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<std::byte> block(size);
-    if (!::GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return std::nullopt;
+    if (!getInfo(path.c_str(), 0, size, block.data())) return std::nullopt;
     void* data = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(block.data(), L"\\", &data, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
+    if (!queryValue(block.data(), L"\\", &data, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
         return std::nullopt;
     }
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(data);

@@ -1,15 +1,16 @@
 #include "platform/win32/Dpi.h"
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace vellicor::platform::win32 {
 
 namespace {
 
 // Resolved at run time: the per-monitor calls exist from Windows 10 1607 on, and the
-// program also runs on Windows 8.1, where the system DPI is all there is.
+// program also runs on Windows 7 and 8.1, where the system DPI is all there is.
 template <class Function>
 Function User32Function(const char* name) {
-    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name))) : nullptr;
+    return LibraryFunction<Function>(::GetModuleHandleW(L"user32.dll"), name);
 }
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);

@@ -3,6 +3,6 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    vellicor::platform::win32::PrepareProcess();
+    const auto commonControls = vellicor::platform::win32::PrepareProcess();
     return vellicor::platform::win32::RunProgram();
 }

@@ -17,13 +17,18 @@
 
 namespace vellicor::platform::win32 {
 
-void PrepareProcess() {
-    // Every DLL loaded from here on comes from the system folder, never from beside the
-    // program or the current folder.
-    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+UniqueLibrary PrepareProcess() {
+    RestrictDllSearch();
+    // Not imported: comctl32.dll is no known DLL, so the loader would look for it, and
+    // for the DLLs it imports, beside the program first.
+    UniqueLibrary commonControls = LoadSystemLibrary(L"comctl32.dll");
+    using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (const auto initCommonControlsEx =
+            LibraryFunction<InitCommonControlsExFn>(commonControls.Get(), "InitCommonControlsEx")) {
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
+        initCommonControlsEx(&classes);
+    }
+    return commonControls;
 }
 
 FormStyle MainWindowStyle() {

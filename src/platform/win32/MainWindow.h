@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Form.h"
 
 namespace vellicor::platform::win32 {
 
 // What the process does before any window: DLLs only from the system folder, and the
-// standard controls registered.
-void PrepareProcess();
+// standard controls registered. The controls' library must stay loaded while windows
+// use them: keep what this returns until the last window is gone.
+[[nodiscard]] UniqueLibrary PrepareProcess();
 
 // The main window's frame: caption, size, icon, Esc and first focus.
 FormStyle MainWindowStyle();
