@@ -18,22 +18,18 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <ostream>
-#include <stdexcept>
-#include <string>
-#include <string_view>
 #include <thread>
-#include <vector>
 
 namespace vellicor::e2e {
 
 using namespace std::chrono_literals;
 using Milliseconds = std::chrono::milliseconds;
 using platform::UniqueFile;
+using platform::UniqueKernelHandle;
 using platform::UniqueKey;
 
-// Long enough for a cold start under Wine on a busy machine; a working program answers
-// in a fraction of it. "Nothing happens" checks watch for kQuiet.
+// Long enough for a cold start under Wine on a busy machine; a working program answers in
+// a fraction of it. "Nothing happens" checks watch for kQuiet.
 inline constexpr Milliseconds kPatience = 15s, kQuiet = 300ms;
 
 inline std::string Utf8(std::wstring_view text) {
@@ -49,13 +45,12 @@ inline bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeo
     return true;
 }
 
-// Vellicor.exe's Windows path, which main takes from "--vellicor=<path>".
+// Vellicor.exe's Windows path, which main takes from "--vellicor=<path>"; and the folder
+// this test program runs from, with its trailing backslash.
 inline std::wstring& VellicorPath() {
     static std::wstring path;
     return path;
 }
-
-// The folder this test program runs from, with a trailing backslash.
 inline std::wstring OwnFolder() {
     wchar_t self[MAX_PATH]{};
     const std::wstring path(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
@@ -69,39 +64,35 @@ inline std::wstring OwnFolder() {
 inline std::wstring LiteralPath(const std::wstring& path) {
     std::wstring full(32768, L'\0');
     full.resize(::GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr));
-    if (path.starts_with(L"\\\\?\\")) return path;
     return full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
 }
-
-inline void WriteBytes(const std::wstring& path, std::string_view bytes) {
-    const UniqueFile file(::CreateFileW(LiteralPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    EXPECT_TRUE(file && ::WriteFile(file.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr)) << Utf8(path);
+inline UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+    return UniqueFile(::CreateFileW(LiteralPath(path).c_str(), access, share, nullptr, disposition, 0, nullptr));
 }
-
+inline void WriteBytes(const std::wstring& path, std::string_view bytes) {
+    DWORD written = 0;
+    EXPECT_TRUE(::WriteFile(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS).Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr)) << Utf8(path);
+}
 inline std::optional<std::string> ReadBytes(const std::wstring& path) {
-    const UniqueFile file(::CreateFileW(LiteralPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string bytes(1 << 16, '\0');
     DWORD got = 0;
-    if (!file || !::ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr)) return std::nullopt;
+    if (!::ReadFile(OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING).Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr)) return std::nullopt;
     return bytes.substr(0, got);
 }
-
 // INVALID_FILE_ATTRIBUTES when missing.
 inline DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(LiteralPath(path).c_str()); }
 inline void SetAttributes(const std::wstring& path, DWORD attributes) { ::SetFileAttributesW(LiteralPath(path).c_str(), attributes); }
-
+// The names in a folder, sorted.
 inline std::vector<std::wstring> FileNames(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data{};
-    const HANDLE find = ::FindFirstFileW(LiteralPath(folder + L"\\*").c_str(), &data);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &data)) {
-        if (data.cFileName != std::wstring_view(L".") && data.cFileName != std::wstring_view(L"..")) names.emplace_back(data.cFileName);
+    WIN32_FIND_DATAW found{};
+    const HANDLE find = ::FindFirstFileW(LiteralPath(folder + L"\\*").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &found)) {
+        if (found.cFileName != std::wstring_view(L".") && found.cFileName != std::wstring_view(L"..")) names.emplace_back(found.cFileName);
     }
     if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
     return std::sort(names.begin(), names.end()), names;
 }
-
 inline void RemoveTree(const std::wstring& path) {
     for (const std::wstring& name : FileNames(path)) RemoveTree(path + L"\\" + name);
     SetAttributes(path, FILE_ATTRIBUTE_NORMAL);
@@ -128,14 +119,19 @@ private:
     std::wstring path_;
 };
 
+// Held open without sharing, as a running player might hold it.
+struct LockedFile {
+    explicit LockedFile(const std::wstring& path) : file(OpenFile(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING)) {}
+    UniqueFile file;
+};
+
 // Under Wine, the Unix path a Windows path stands for; empty elsewhere.
 inline std::string UnixPathOf(const std::wstring& path) {
     using ToUnix = char*(CDECL*)(const wchar_t*);
     const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
     const std::string result(unix ? unix : "");
-    ::HeapFree(::GetProcessHeap(), 0, unix);
-    return result;
+    return ::HeapFree(::GetProcessHeap(), 0, unix), result;
 }
 
 // Makes `link` a symbolic link to the file `target`: under Wine a Unix one (Wine 8 makes
@@ -149,7 +145,7 @@ inline bool MakeSymbolicLink(const std::wstring& link, const std::wstring& targe
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
-    const platform::UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
     return WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; }, 5s);
 }
 
@@ -178,14 +174,9 @@ private:
     std::wstring path_, substituted_;
 };
 
-// Held open without sharing, as a running player might hold it.
-struct LockedFile {
-    explicit LockedFile(const std::wstring& path) : file(::CreateFileW(LiteralPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    UniqueFile file;
-};
-
 // ---------------------------------------------------------------------------------------
-// The registry, as another program sees it.
+// The registry, as another program sees it. Setting up fails the test where the registry
+// refuses.
 
 struct RawValue {
     DWORD type = REG_NONE;
@@ -204,46 +195,36 @@ inline RawValue Text(std::wstring_view text, DWORD type = REG_SZ, bool terminate
     return value;
 }
 
-inline void Check(LSTATUS status, const char* call, const std::wstring& what) {
-    if (status != ERROR_SUCCESS) throw std::runtime_error(std::string(call) + "(" + Utf8(what) + ") failed with " + std::to_string(status));
-}
-
-inline UniqueKey OpenKey(HKEY root, const std::wstring& key, bool create = false) {
+inline bool KeyExists(HKEY root, const std::wstring& key) {
     UniqueKey opened;
-    if (create) Check(::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, opened.Put(), nullptr), "RegCreateKeyExW", key);
-    else ::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put());
-    return opened;
+    return ::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put()) == ERROR_SUCCESS;
 }
-inline bool KeyExists(HKEY root, const std::wstring& key) { return bool(OpenKey(root, key)); }
-
 inline std::optional<RawValue> ReadValue(HKEY root, const std::wstring& key, const std::wstring& name) {
-    const UniqueKey opened = OpenKey(root, key);
+    UniqueKey opened;
     RawValue value;
     DWORD size = 0;
-    if (!opened || ::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put()) || ::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, nullptr, &size)) return std::nullopt;
     value.data.resize(size);
-    Check(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size), "RegQueryValueExW", name);
+    EXPECT_FALSE(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size)) << Utf8(name);
     return value;
 }
-
 inline void WriteValue(HKEY root, const std::wstring& key, const std::wstring& name, const RawValue& value) {
-    Check(::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size())), "RegSetKeyValueW", name);
+    ASSERT_FALSE(::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size()))) << Utf8(key + L"\\" + name);
 }
-
 inline Values ReadValues(HKEY root, const std::wstring& key) {
     Values values;
     wchar_t name[16384];
-    const UniqueKey opened = OpenKey(root, key);
+    UniqueKey opened;
+    ::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put());
     for (DWORD i = 0, length = 16384; opened && !::RegEnumValueW(opened.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr); ++i, length = 16384) {
         values[name] = ReadValue(root, key, name).value_or(RawValue{});
     }
     return values;
 }
-
 // With everything below it; a missing key is fine. An empty name would empty the root.
 inline void DeleteKeyTree(HKEY root, const std::wstring& key) {
-    const LSTATUS status = key.empty() ? ERROR_INVALID_PARAMETER : ::RegDeleteTreeW(root, key.c_str());
-    if (status != ERROR_FILE_NOT_FOUND) Check(status, "RegDeleteTreeW", key);
+    const LSTATUS status = ::RegDeleteTreeW(root, key.empty() ? L"\\" : key.c_str());
+    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << Utf8(key) << ": " << status;
 }
 
 inline constexpr wchar_t kVendorKey[] = L"Software\\Un4seen Developments";
@@ -253,8 +234,9 @@ inline constexpr wchar_t kSettingsKey[] = L"Software\\Un4seen Developments\\XMPl
 // run must not leak in) and when gone.
 struct ScratchSettings {
     explicit ScratchSettings(bool withKey = true) {
+        UniqueKey created;
         DeleteKey();
-        if (withKey) OpenKey(HKEY_CURRENT_USER, kSettingsKey, true);
+        EXPECT_FALSE(withKey && ::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, created.Put(), nullptr));
     }
     ~ScratchSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
     ScratchSettings(const ScratchSettings&) = delete;
@@ -293,37 +275,28 @@ inline std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam = 0,
     if (!window || !::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, UINT(kPatience.count()), &result)) return std::nullopt;
     return LRESULT(result);
 }
-
 inline std::wstring ClassOf(HWND window) {
     wchar_t name[256]{};
     return std::wstring(name, std::size_t(std::max(0, ::GetClassNameW(window, name, 256))));
 }
-
 inline std::wstring TextOf(HWND window) {
     std::wstring text(std::size_t(std::max<LRESULT>(Send(window, WM_GETTEXTLENGTH).value_or(0), 0)) + 1, L'\0');
     text.resize(std::size_t(std::max<LRESULT>(Send(window, WM_GETTEXT, text.size(), LPARAM(text.data())).value_or(0), 0)));
     return text;
 }
-
 inline LONG_PTR StyleOf(HWND window) { return ::GetWindowLongPtrW(window, GWL_STYLE); }
-
 // In the parent's client coordinates.
 inline RECT RectInParent(HWND child) {
     RECT rect{};
     ::GetWindowRect(child, &rect);
-    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    return ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2), rect;
 }
-
 inline SIZE ClientSize(HWND window) {
     RECT rect{};
-    ::GetClientRect(window, &rect);
-    return SIZE{rect.right, rect.bottom};
+    return ::GetClientRect(window, &rect), SIZE{rect.right, rect.bottom};
 }
-
 // A point of the window's client area, on the screen.
 inline POINT OnScreen(HWND window, POINT client) { return ::ClientToScreen(window, &client), client; }
-
 // The focus of the thread that owns the window.
 inline HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
@@ -336,7 +309,6 @@ inline bool BringToFront(HWND window) {
     if (::GetForegroundWindow() != window) ::SetForegroundWindow(window);
     return WaitUntil([window] { return ::GetForegroundWindow() == window; }, 5s);
 }
-
 inline bool PressKey(WORD key, bool shift = false) {
     std::vector<INPUT> inputs;
     for (const auto& [vk, flags] : {std::pair{WORD(VK_SHIFT), DWORD(0)}, {key, 0}, {key, KEYEVENTF_KEYUP}, {WORD(VK_SHIFT), KEYEVENTF_KEYUP}}) {
@@ -346,7 +318,6 @@ inline bool PressKey(WORD key, bool shift = false) {
     }
     return ::SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
-
 // Moves the real pointer until `arrived` holds with it still there a little later: under
 // Wine a move from another process can be replayed after a later one, putting the pointer
 // back; a move undone that way is made again.
@@ -361,7 +332,6 @@ inline bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived)
     }
     return false;
 }
-
 // A person's click on the control's centre. The press carries its own position, so that a
 // replayed move in between cannot send it elsewhere; absolute positions run from 0 to
 // 65535 over the virtual screen, rounded up so that the system's scaling lands on the pixel.
@@ -404,52 +374,46 @@ struct Box {
     Shown shown;
 };
 
-// A 32-pixel square drawn into a memory bitmap, read back.
-inline std::vector<COLORREF> Pixels(const std::function<void(HDC)>& draw) {
-    const HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 32, 32);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    draw(memory);
-    std::vector<COLORREF> pixels;
-    for (int i = 0; i < 32 * 32; ++i) pixels.push_back(::GetPixel(memory, i % 32, i / 32));
-    ::SelectObject(memory, old), ::DeleteObject(bitmap), ::DeleteDC(memory), ::ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 // Icons are not readable across processes: what the box shows on the screen is compared
-// with each system icon drawn here, until one is clearly the closest (a box may not be
-// painted yet when it is first seen).
+// with each system icon drawn here, 32 pixels square, until one is clearly the closest (a
+// box may not be painted yet when it is first seen).
 inline Icon IconOf(HWND box) {
     HWND shown = nullptr;
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if ((StyleOf(child) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) shown = child;
     }
+    const auto pixels = [](const std::function<void(HDC, HDC)>& draw) {
+        const HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
+        const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 32, 32);
+        const HGDIOBJ old = ::SelectObject(memory, bitmap);
+        draw(memory, screen);
+        std::vector<int> channels;
+        for (int i = 0; i < 32 * 32 * 3; ++i) channels.push_back(int(::GetPixel(memory, i / 3 % 32, i / 96) >> (i % 3 * 8) & 0xFF));
+        ::SelectObject(memory, old), ::DeleteObject(bitmap), ::DeleteDC(memory), ::ReleaseDC(nullptr, screen);
+        return channels;
+    };
     const std::pair<Icon, LPCWSTR> icons[] = {{Icon::Question, IDI_QUESTION}, {Icon::Information, IDI_INFORMATION}, {Icon::Exclamation, IDI_WARNING}, {Icon::Critical, IDI_ERROR}};
     std::vector<std::pair<long long, Icon>> distances;
     WaitUntil([&] {
         RECT r{};
         ::GetWindowRect(shown, &r);
-        const auto screen = Pixels([&](HDC dc) {
-            const HDC source = ::GetDC(nullptr);
-            ::BitBlt(dc, 0, 0, 32, 32, source, r.left, r.top, SRCCOPY), ::ReleaseDC(nullptr, source);
-        });
+        const auto onScreen = pixels([&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, 32, 32, screen, r.left, r.top, SRCCOPY); });
         distances.clear();
         for (const auto& [icon, id] : icons) {
-            const auto drawn = Pixels([&](HDC dc) {
+            const auto drawn = pixels([&](HDC dc, HDC) {
                 const RECT all{0, 0, 32, 32};
                 ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE)), ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, id), 32, 32, 0, nullptr, DI_NORMAL);
             });
             long long distance = 0;
-            for (std::size_t i = 0; i < screen.size() * 3; ++i) distance += std::abs(int(drawn[i / 3] >> (i % 3 * 8) & 0xFF) - int(screen[i / 3] >> (i % 3 * 8) & 0xFF));
+            for (std::size_t i = 0; i < drawn.size(); ++i) distance += std::abs(drawn[i] - onScreen[i]);
             distances.emplace_back(distance, icon);
         }
-        std::sort(distances.begin(), distances.end());
-        return shown && distances[0].first * 2 < distances[1].first;
+        return std::sort(distances.begin(), distances.end()), shown && distances[0].first * 2 < distances[1].first;
     }, 3s);
     return shown ? distances[0].second : Icon::None;
 }
 
-// The box's title, buttons and default button checked against the rule above.
+// What the box shows, its title, buttons and default button checked against the rule above.
 inline Shown ShownIn(HWND window) {
     std::vector<std::wstring> buttons;
     std::wstring defaultButton;
@@ -459,8 +423,8 @@ inline Shown ShownIn(HWND window) {
         if ((StyleOf(child) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) defaultButton = buttons.back();
     }
     const Shown shown{IconOf(window), TextOf(::GetDlgItem(window, 0xFFFF))};
-    EXPECT_EQ(L"Vellicor", TextOf(window)) << shown;
     const std::wstring both[] = {L"OK", L"Cancel"};
+    EXPECT_EQ(L"Vellicor", TextOf(window)) << shown;
     EXPECT_EQ(std::vector(both, both + (shown.icon == Icon::Question ? 2 : 1)), buttons) << shown;
     EXPECT_EQ(L"OK", defaultButton) << shown;
     return shown;
@@ -474,22 +438,17 @@ inline bool AnswerBox(const Box& box, Answer answer) {
     return ::PostMessageW(box.window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-// The system's own text for the error, without its line break.
-inline std::wstring SystemText(DWORD code) {
+// A command's failure report: what failed, a blank line, "number: description", the
+// description being the system's own text for the number without its line break.
+inline std::wstring FailureReport(const std::wstring& what, DWORD code) {
     wchar_t* text = nullptr;
     const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    const std::wstring result(text, length);
+    const std::wstring description(text, length);
     ::LocalFree(text);
-    return result.substr(0, result.find_last_not_of(L"\r\n") + 1);
+    return what + L"\r\n\r\n" + std::to_wstring(code) + L": " + description.substr(0, description.find_last_not_of(L"\r\n") + 1);
 }
 
-// A command's failure report: what failed, a blank line, "number: description".
-inline std::wstring FailureReport(const std::wstring& what, DWORD code) { return what + L"\r\n\r\n" + std::to_wstring(code) + L": " + SystemText(code); }
-
 // ---------------------------------------------------------------------------------------
-
-// The program numbers its controls from here, in the order it creates them.
-inline constexpr int kFirstControlId = 100;
 
 class Program {
 public:
@@ -503,10 +462,9 @@ public:
             throw std::runtime_error("cannot start " + Utf8(exe));
         }
         process_.Reset(info.hProcess);
-        const platform::UniqueKernelHandle thread(info.hThread);
+        const UniqueKernelHandle thread(info.hThread);
         id_ = info.dwProcessId;
         // Should the test die, the job takes the program with it.
-        job_.Reset(::CreateJobObjectW(nullptr, nullptr));
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
         ::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
@@ -529,18 +487,20 @@ public:
         }, LPARAM(&search));
         return search.second;
     }
-    // A visible window of the program with this caption; null when none appears in time.
-    HWND WaitForWindow(const std::wstring& caption, Milliseconds timeout = kPatience) const {
+    // A visible window of the program with this class ("#32770" for a message box) and, when
+    // given, this caption; null when none appears in time.
+    HWND WaitForWindow(const std::wstring& caption, Milliseconds timeout = kPatience, const wchar_t* windowClass = L"VellicorForm") const {
         HWND found = nullptr;
         WaitUntil([&] {
-            for (HWND window : TopLevelWindows()) found = ClassOf(window) == L"VellicorForm" && TextOf(window) == caption ? window : found;
+            for (HWND window : TopLevelWindows()) found = ClassOf(window) == windowClass && (caption.empty() || TextOf(window) == caption) ? window : found;
             return found || !Running();
         }, timeout);
         return found;
     }
     HWND Main() { return main_ ? main_ : (main_ = WaitForWindow(L"Vellicor")); }
-    // The control the main window (or another) created n-th.
-    HWND Control(int creationIndex, HWND window = nullptr) { return ::GetDlgItem(window ? window : Main(), kFirstControlId + creationIndex); }
+    // The control that the main window (or the window given) created n-th: the program
+    // numbers its controls from 100, in the order it creates them.
+    HWND Control(int creationIndex, HWND window = nullptr) { return ::GetDlgItem(window ? window : Main(), 100 + creationIndex); }
 
     // BM_CLICK sent (returns once handled) or posted (for clicks that open a modal box).
     bool Click(HWND control) const { return control && Send(control, BM_CLICK); }
@@ -550,28 +510,21 @@ public:
     // Returns once the program has handled everything sent before.
     bool Sync() { return Send(Main(), WM_NULL).has_value(); }
 
-    // The next message box, once the previous one (if any) has gone.
+    // The next message box, once the previous one (if any) has gone. Its text and buttons
+    // arrive just after the dialog becomes visible.
     std::optional<Box> NextBox(HWND previous = nullptr, Milliseconds timeout = kPatience) const {
-        std::optional<Box> box;
-        if (previous && !WaitUntil([previous] { return !::IsWindowVisible(previous); })) return box;
-        WaitUntil([&] {
-            for (HWND window : TopLevelWindows()) {
-                // The text and buttons arrive just after the dialog becomes visible.
-                if (ClassOf(window) == L"#32770" && ::GetDlgItem(window, IDOK)) return box = Box{window, ShownIn(window)}, true;
-            }
-            return !Running();
-        }, timeout);
-        return box;
+        if (previous && !WaitUntil([previous] { return !::IsWindowVisible(previous); })) return std::nullopt;
+        const HWND box = WaitForWindow(L"", timeout, L"#32770");
+        if (!box || !WaitUntil([box] { return ::GetDlgItem(box, IDOK) != nullptr; })) return std::nullopt;
+        return Box{box, ShownIn(box)};
     }
     // Every box shown at start, each answered with OK, until the main window is up.
     std::vector<Shown> StartupBoxes() const {
         std::vector<Shown> shown;
-        for (HWND previous = nullptr;;) {
-            WaitUntil([&] { return (!previous || !::IsWindowVisible(previous)) && (FirstBox() || WaitForWindow(L"Vellicor", 0ms)); });
-            const std::optional<Box> box = FirstBox() ? NextBox() : std::nullopt;
-            if (!box) return shown;
-            shown.push_back(box->shown), AnswerBox(*box, Answer::Ok), previous = box->window;
+        for (std::optional<Box> box; WaitUntil([&] { return WaitForWindow(L"", 0ms, L"#32770") || WaitForWindow(L"Vellicor", 0ms); }) && (box = NextBox(nullptr, 0ms));) {
+            shown.push_back(box->shown), AnswerBox(*box, Answer::Ok), WaitUntil([&] { return !::IsWindowVisible(box->window); });
         }
+        return shown;
     }
     // Clicks the button; answers its question (when it `asks`) with `answer`; dismisses the
     // box that follows with OK. What was shown, in order.
@@ -593,11 +546,7 @@ public:
     HANDLE Process() const { return process_.Get(); }
 
 private:
-    HWND FirstBox() const {
-        for (HWND window : TopLevelWindows()) if (ClassOf(window) == L"#32770") return window;
-        return nullptr;
-    }
-    platform::UniqueKernelHandle process_, job_;
+    UniqueKernelHandle process_, job_{::CreateJobObjectW(nullptr, nullptr)};
     DWORD id_ = 0;
     HWND main_ = nullptr;
 };

@@ -161,6 +161,8 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
     } cases[] = {
         {"text", [](auto& f) { return Text(f); }, Works}, {"unterminated text", [](auto& f) { return Text(f, REG_SZ, false); }, Works},
         {"expandable text", [](auto& f) { return Text(f, REG_EXPAND_SZ); }, Works}, {"a trailing backslash", [](auto& f) { return Text(f + L"\\"); }, Works},
+        {"text ending at a NUL", [](auto& f) { return Text(f + std::wstring(1, L'\0') + L"\\junk"); }, Works},
+        {"odd-sized text", [](auto& f) { RawValue odd = Text(f); return odd.data.pop_back(), odd; }, Unreadable},
         {"forward slashes", [](std::wstring f) { return std::replace(f.begin(), f.end(), L'\\', L'/'), Text(f); }, Works},
         {"Cyrillic and CJK", [](auto& f) { return Text(f + L"\\Музыка 音楽"); }, Works},
         {"format and shell characters", [](auto& f) { return Text(f + L"\\%s%n%1%% & ^ ; $(x) 'q'"); }, Works},
