@@ -1,7 +1,6 @@
 // The player's files over the file-system double, where real files cannot be made to
-// fail or to lead elsewhere under Wine: install folders that are not absolute, names
-// that lead to another file, every attribute bit, and failures at each stage of the
-// playlist's replacement.
+// fail under Wine: every form of install folder, every attribute bit, and failures at
+// each stage of the playlist's replacement.
 #include "doubles/MemoryFileSystem.h"
 #include "doubles/MemoryKey.h"
 #include "tools/FileCommands.h"
@@ -58,23 +57,6 @@ TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
     }
 }
 
-TEST_F(PlayerFiles, ANameLeadingToAFileOfAnotherNameIsRefusedAndOneOfTheSameNameIsFollowed) {
-    Folder(L"C:\\XMPlay");
-    for (const std::wstring leadsTo : {L"C:\\Windows\\system", L"D:\\Lists\\xmplay"}) {
-        const bool refused = leadsTo.ends_with(L"system");
-        files_.files = {{leadsTo + L".library", {0x20, "old"}}, {leadsTo + L".pls", {0x20, "old"}}};
-        files_.links = {{L"C:\\XMPlay\\xmplay.library", leadsTo + L".library"}, {L"C:\\XMPlay\\xmplay.pls", leadsTo + L".pls"}};
-        ui::Window window(std::array{ui::ControlDef{L"chkPlayReadOnly", ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}});
-        tools::RunReadOnlyBox(tools::ReadOnlyBoxes()[1], window.Get(L"chkPlayReadOnly"), &settings_, files_, dialogs_);
-        EXPECT_EQ(refused ? ui::kGrayed : ui::kUnchecked, window.Get(L"chkPlayReadOnly").Value());
-        const std::wstring denied = L"\r\n\r\n5: Access is denied.";
-        EXPECT_EQ(refused ? L"Error emptying media library" + denied : L"The media library has been emptied.\r\n\r\nC:\\XMPlay\\xmplay.library", Report(true));
-        EXPECT_EQ(refused ? L"Error emptying default playlist" + denied : L"The default playlist has been emptied.\r\n\r\nC:\\XMPlay\\xmplay.pls", Report(false));
-        EXPECT_EQ(refused ? "old" : kEmpty, files_.files.at(leadsTo + L".pls").bytes) << "replaced where the link leads";
-        EXPECT_EQ(refused ? 2u : 1u, files_.files.size()) << "the library deleted where it leads, the link kept";
-    }
-}
-
 TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndShowWhatIsStoredWhenAWriteFails) {
     Folder(L"C:\\XMPlay");
     ui::Window window(std::array{ui::ControlDef{L"chkPlayReadOnly", ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}});
@@ -88,7 +70,7 @@ TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndShowWhatIsStoredW
         run(ui::kUnchecked);
         EXPECT_EQ(initial, files_.files.at(L"C:\\XMPlay\\xmplay.pls").attributes);
     }
-    files_.FailNext(Op::SetAttributes, 5);
+    files_.failures[Op::SetAttributes] = 5;
     run(ui::kChecked);
     EXPECT_EQ(ui::kUnchecked, box.Value()) << "the write failed: the file is not read-only";
     EXPECT_TRUE(dialogs_.shown.empty());
@@ -109,7 +91,7 @@ TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAnd
         {Op::MoveOver, 32, L"Error emptying default playlist\r\n\r\n32: The process cannot access the file because it is being used by another process."},
     };
     for (const auto& stage : stages) {
-        if (stage.stage) files_.FailNext(*stage.stage, stage.code);
+        if (stage.stage) files_.failures[*stage.stage] = stage.code;
         else files_.links[L"C:\\XMPlay\\xmplay.pls.tmp"] = L"D:\\Elsewhere\\xmplay.pls.tmp";
         EXPECT_EQ(stage.shown, Report(false));
         files_.links.clear();
