@@ -33,7 +33,11 @@ struct Session {
     }
 };
 
-TEST(ReadOnlyBoxes, LoadTheAttributeAndFlipOnlyTheReadOnlyBitAndMissingFilesAreReportedInOrder) {
+// The boxes show and flip only the read-only bit; each command, declined, touches nothing;
+// a locked, read-only or missing file is a failure and stays as it was, and no playlist
+// is created where there was none; confirmed, the library goes and the playlist is a new
+// file of exactly the empty playlist, nothing left beside it.
+TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
     Player player;
     SetAttributes(player.library, FILE_ATTRIBUTE_READONLY);
     SetAttributes(player.playlist, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
@@ -44,17 +48,45 @@ TEST(ReadOnlyBoxes, LoadTheAttributeAndFlipOnlyTheReadOnlyBitAndMissingFilesAreR
     constexpr DWORD kSeen = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY;
     run.Click(L"chkPlayReadOnly");
     EXPECT_EQ(kSeen, Attributes(player.playlist) & kSeen);
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdKillLib"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdEmptyPlaylist"));
     run.Click(L"chkPlayReadOnly");
     EXPECT_EQ(kSeen & ~FILE_ATTRIBUTE_READONLY, Attributes(player.playlist) & kSeen);
     run.Click(L"chkLibReadOnly");
     EXPECT_EQ(0u, Attributes(player.library) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(kFullPlaylistBytes, ReadBytes(player.playlist)) << "attributes only";
+    for (const auto& [button, answer] : {std::pair{L"cmdKillLib", Answer::Cancel}, {L"cmdEmptyPlaylist", Answer::Escape}, {L"cmdEmptyPlaylist", Answer::CloseBox}}) {
+        EXPECT_EQ(1u, run.program.Converse(run.Box(button), true, answer).size()) << Utf8(button) << ": the question only";
+    }
+    {
+        const LockedFile playlistLock(player.playlist), libraryLock(player.library);
+        EXPECT_TRUE(Failed(run.Confirmed(L"cmdEmptyPlaylist"), kEmptyPlaylist));
+        EXPECT_TRUE(Failed(run.Confirmed(L"cmdKillLib"), kEmptyLibrary));
+    }
+    EXPECT_EQ("library", ReadBytes(player.library));
+    EXPECT_EQ(kFullPlaylistBytes, ReadBytes(player.playlist));
+    EXPECT_EQ(Emptied(true, player.library), run.Confirmed(L"cmdKillLib"));
+    EXPECT_EQ(Emptied(false, player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(player.playlist));
+    EXPECT_EQ(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_HIDDEN) << "a new file";
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.Path())) << "the library gone, no temporary file left";
+    SetAttributes(player.playlist, FILE_ATTRIBUTE_NORMAL), ::DeleteFileW(player.playlist.c_str());
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdKillLib"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_TRUE(FileNames(player.folder.Path()).empty()) << "no playlist is created where there was none";
+}
 
-    Player none(false);
-    Session again;
-    EXPECT_EQ((std::vector{Warning(CouldNotFind(none.library, true)), Warning(CouldNotFind(none.playlist, false))}), again.program.StartupBoxes());
-    EXPECT_EQ(BST_INDETERMINATE, again.State(L"chkLibReadOnly"));
-    EXPECT_EQ(BST_INDETERMINATE, again.State(L"chkPlayReadOnly"));
+// At start, missing files are reported in the order of the boxes; a directory where the
+// playlist should be counts as missing and is never treated as it.
+TEST(PlayerFiles, MissingFilesAreReportedInOrderAndADirectoryIsNotTheFile) {
+    Player player(false);
+    ASSERT_TRUE(::CreateDirectoryW(player.playlist.c_str(), nullptr));
+    WriteBytes(player.playlist + L"\\inside.txt", "kept");
+    Session run;
+    EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}), run.program.StartupBoxes());
+    EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly"));
+    EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_EQ("kept", ReadBytes(player.playlist + L"\\inside.txt"));
 }
 
 // A box never shows a state that is not stored: once its file has gone, a click, the
@@ -106,46 +138,6 @@ TEST(ReadOnlyBoxes, LinksAreFollowedOnlyToAFileOfTheSameName) {
     EXPECT_EQ("library", ReadBytes(other));
     EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(playlist)) << "replaced where the link leads, and the link kept";
     EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.File(L"lists")));
-}
-
-// Declined with Cancel, Esc or the close box, nothing is touched; confirmed, the library
-// goes and the playlist is a new file of exactly the empty playlist, nothing left beside.
-TEST(FileCommands, DeclinedTouchNothingAndConfirmedEmptyBothFiles) {
-    Player player;
-    SetAttributes(player.playlist, FILE_ATTRIBUTE_HIDDEN);
-    Session run;
-    for (const auto& [button, answer] : {std::pair{L"cmdKillLib", Answer::Cancel}, {L"cmdEmptyPlaylist", Answer::Escape}, {L"cmdEmptyPlaylist", Answer::CloseBox}}) {
-        EXPECT_EQ(1u, run.program.Converse(run.Box(button), true, answer).size()) << Utf8(button) << ": the question only";
-    }
-    EXPECT_EQ("library", ReadBytes(player.library));
-    EXPECT_EQ(kFullPlaylistBytes, ReadBytes(player.playlist));
-    EXPECT_EQ(Emptied(true, player.library), run.Confirmed(L"cmdKillLib"));
-    EXPECT_EQ(Emptied(false, player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
-    EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(player.playlist));
-    EXPECT_EQ(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_HIDDEN) << "a new file";
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.Path())) << "the library gone, no temporary file left";
-}
-
-TEST(FileCommands, LockedReadOnlyAndMissingFilesAreFailuresAndStayAsTheyWere) {
-    Player player;
-    Session run;
-    {
-        const LockedFile playlistLock(player.playlist), libraryLock(player.library);
-        EXPECT_TRUE(Failed(run.Confirmed(L"cmdEmptyPlaylist"), kEmptyPlaylist));
-        EXPECT_TRUE(Failed(run.Confirmed(L"cmdKillLib"), kEmptyLibrary));
-    }
-    SetAttributes(player.library, FILE_ATTRIBUTE_READONLY);
-    SetAttributes(player.playlist, FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdKillLib"));
-    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdEmptyPlaylist"));
-    EXPECT_EQ("library", ReadBytes(player.library));
-    EXPECT_EQ(kFullPlaylistBytes, ReadBytes(player.playlist));
-    EXPECT_NE(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ((std::vector<std::wstring>{L"xmplay.library", L"xmplay.pls"}), FileNames(player.folder.Path()));
-    for (const std::wstring& path : {player.library, player.playlist}) SetAttributes(path, FILE_ATTRIBUTE_NORMAL), ::DeleteFileW(path.c_str());
-    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdKillLib"));
-    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdEmptyPlaylist"));
-    EXPECT_TRUE(FileNames(player.folder.Path()).empty()) << "no playlist is created where there was none";
 }
 
 // Every kind of Install_Dir value: whether the program finds the files through it, and
@@ -204,16 +196,6 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
         EXPECT_EQ(Emptied(true, player.library), run.Confirmed(L"cmdKillLib"));
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(player.library));
     }
-}
-
-TEST(ChangedUnderneath, ADirectoryWhereThePlaylistShouldBeIsNeverTreatedAsIt) {
-    Player player(false);
-    ASSERT_TRUE(::CreateDirectoryW(player.playlist.c_str(), nullptr));
-    WriteBytes(player.playlist + L"\\inside.txt", "kept");
-    Session run;
-    EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}), run.program.StartupBoxes());
-    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdEmptyPlaylist"));
-    EXPECT_EQ("kept", ReadBytes(player.playlist + L"\\inside.txt"));
 }
 
 TEST(ChangedUnderneath, TheSettingsKeyRemovedWhileRunningGivesHonestStatesAndReports) {

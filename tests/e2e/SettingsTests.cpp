@@ -112,30 +112,27 @@ TEST(BadRegistryData, TogglesFollowTheNumberRuleAndNothingIsWritten) {
     }
 }
 
-TEST(FixFileAssociations, RemovesThePlayersClassKeyOnlyWithoutAskingAndFailsTheSecondTime) {
+// "Fix broken file associations" removes the player's class key alone, without asking,
+// and fails the second time. "Delete settings from registry", declined (Cancel, Esc, the
+// close box), changes nothing and the window stays; confirmed, the whole key goes, its
+// siblings stay, and the program ends once the notice is dismissed.
+TEST(RegistryCommands, FixAssociationsThenDeleteTheSettings) {
     ScratchSettings settings;
     for (const wchar_t* key : {L"XMPlay", L"XMPlayer", L".vellicor-e2e"}) DeleteKeyTree(HKEY_CLASSES_ROOT, key);
     WriteValue(HKEY_CLASSES_ROOT, L"XMPlay\\shell\\open\\command", L"", Text(L"\"xmplay.exe\" \"%1\""));
     WriteValue(HKEY_CLASSES_ROOT, L"XMPlayer", L"", Text(L"another program"));
     WriteValue(HKEY_CLASSES_ROOT, L".vellicor-e2e", L"", Text(L"XMPlay"));
-    Program program;
-    EXPECT_EQ(std::vector{Notice(L"File association information deleted - run XMPlay to recreate association information.")}, program.Converse(ControlOf(program, L"cmdFixAssoc"), false));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"XMPlay"));
-    EXPECT_EQ(std::vector{Warning(FailureReport(kFixAssociations, ERROR_FILE_NOT_FOUND))}, program.Converse(ControlOf(program, L"cmdFixAssoc"), false));
-    EXPECT_EQ(Text(L"another program"), ReadValue(HKEY_CLASSES_ROOT, L"XMPlayer", L""));
-    EXPECT_EQ(Text(L"XMPlay"), ReadValue(HKEY_CLASSES_ROOT, L".vellicor-e2e", L""));
-}
-
-// Declined (Cancel, Esc, the close box), nothing changes and the window stays; confirmed,
-// the whole key goes, its siblings stay, and the program ends once the notice is dismissed.
-TEST(DeleteSettings, DeclinedChangesNothingConfirmedDeletesTheWholeKeyAndEndsTheProgram) {
-    ScratchSettings settings;
     settings.Set(L"NoTenths", Dword(0));
     WriteValue(HKEY_CURRENT_USER, std::wstring(kSettingsKey) + L"\\Plugins\\Deep", L"Kept", Dword(3));
     WriteValue(HKEY_CURRENT_USER, std::wstring(kVendorKey) + L"\\Sibling", L"Kept", Dword(9));
     const Values before = settings.Read();
     const Shown question = Question(L"Warning: all XMPlay settings will be deleted. Are you sure you want to continue?\r\n\r\nVellicor will exit after deleting settings");
     Program program;
+    EXPECT_EQ(std::vector{Notice(L"File association information deleted - run XMPlay to recreate association information.")}, program.Converse(ControlOf(program, L"cmdFixAssoc"), false));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"XMPlay"));
+    EXPECT_EQ(std::vector{Warning(FailureReport(kFixAssociations, ERROR_FILE_NOT_FOUND))}, program.Converse(ControlOf(program, L"cmdFixAssoc"), false));
+    EXPECT_EQ(Text(L"another program"), ReadValue(HKEY_CLASSES_ROOT, L"XMPlayer", L""));
+    EXPECT_EQ(Text(L"XMPlay"), ReadValue(HKEY_CLASSES_ROOT, L".vellicor-e2e", L""));
     for (const Answer answer : {Answer::Cancel, Answer::Escape, Answer::CloseBox}) {
         EXPECT_EQ(std::vector{question}, program.Converse(ControlOf(program, L"cmdKillReg"), true, answer));
         EXPECT_TRUE(program.Sync());
