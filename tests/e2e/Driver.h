@@ -3,8 +3,8 @@
 // Drives the real Vellicor.exe from another process, the way a person does: start it,
 // find its windows, click, press keys, move the pointer, read what it shows and answer
 // its message boxes; then look at the registry and the files. Every wait has a timeout,
-// so a broken program fails a test instead of hanging it, and a started program dies
-// with the test that started it. Nothing here comes from the program's own tables or
+// so a broken program fails a test instead of hanging it, and a started program ends with
+// the test that started it (the test command ends the prefix's Wine in any case). Nothing here comes from the program's own tables or
 // texts: the tests say what a person must see.
 
 #include "platform/win32/UniqueHandle.h"
@@ -119,12 +119,6 @@ private:
     std::wstring path_;
 };
 
-// Held open without sharing, as a running player might hold it.
-struct LockedFile {
-    explicit LockedFile(const std::wstring& path) : file(OpenFile(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING)) {}
-    UniqueFile file;
-};
-
 // Under Wine, the Unix path a Windows path stands for; empty elsewhere.
 inline std::string UnixPathOf(const std::wstring& path) {
     using ToUnix = char*(CDECL*)(const wchar_t*);
@@ -149,30 +143,13 @@ inline bool MakeSymbolicLink(const std::wstring& link, const std::wstring& targe
     return WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; }, 5s);
 }
 
-// A folder reached through another drive letter: under Wine the Z: drive, which shows the
-// whole Unix file system; on Windows a free letter substituted for the folder, as "subst"
-// does, for as long as this lives.
-class OtherDrive {
-public:
-    explicit OtherDrive(const std::wstring& folder) {
-        const std::string unix = UnixPathOf(folder);
-        path_ = unix.empty() ? L"" : L"Z:" + std::wstring(unix.begin(), unix.end());
-        std::replace(path_.begin(), path_.end(), L'/', L'\\');
-        for (wchar_t letter = L'Z'; letter > L'D' && path_.empty(); --letter) {
-            const std::wstring drive{letter, L':'};
-            if (::GetDriveTypeW((drive + L"\\").c_str()) == DRIVE_NO_ROOT_DIR && ::DefineDosDeviceW(0, drive.c_str(), folder.c_str())) path_ = substituted_ = drive;
-        }
-    }
-    ~OtherDrive() {
-        if (!substituted_.empty()) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, substituted_.c_str(), nullptr);
-    }
-    OtherDrive(const OtherDrive&) = delete;
-    OtherDrive& operator=(const OtherDrive&) = delete;
-    const std::wstring& Path() const { return path_; }
-
-private:
-    std::wstring path_, substituted_;
-};
+// The folder through another drive letter: under Wine the Z: drive, which shows the whole
+// Unix file system (Windows would need a substituted drive); empty elsewhere.
+inline std::wstring ThroughDriveZ(const std::wstring& folder) {
+    std::wstring path = L"Z:";
+    for (const char ch : UnixPathOf(folder)) path += ch == '/' ? L'\\' : wchar_t(ch);
+    return path.size() > 2 ? path : L"";
+}
 
 // ---------------------------------------------------------------------------------------
 // The registry, as another program sees it. Setting up fails the test where the registry
@@ -249,22 +226,16 @@ struct ScratchSettings {
 };
 
 // One HKEY_CURRENT_USER value set for as long as this lives, then put back as it was.
-class SavedValue {
-public:
-    SavedValue(std::wstring key, std::wstring name, const RawValue& value)
-        : key_(std::move(key)), name_(std::move(name)), original_(ReadValue(HKEY_CURRENT_USER, key_, name_)) {
-        WriteValue(HKEY_CURRENT_USER, key_, name_, value);
+struct SavedValue {
+    SavedValue(std::wstring key, std::wstring name, const RawValue& value) : key(std::move(key)), name(std::move(name)), original(ReadValue(HKEY_CURRENT_USER, this->key, this->name)) {
+        WriteValue(HKEY_CURRENT_USER, this->key, this->name, value);
     }
     ~SavedValue() {
-        if (!original_) ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key_.c_str(), name_.c_str());
-        else ::RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), name_.c_str(), original_->type, original_->data.data(), DWORD(original_->data.size()));
+        if (original) ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), original->type, original->data.data(), DWORD(original->data.size()));
+        else ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
     }
-    SavedValue(const SavedValue&) = delete;
-    SavedValue& operator=(const SavedValue&) = delete;
-
-private:
-    std::wstring key_, name_;
-    std::optional<RawValue> original_;
+    const std::wstring key, name;
+    const std::optional<RawValue> original;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -458,17 +429,12 @@ public:
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
+        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
             throw std::runtime_error("cannot start " + Utf8(exe));
         }
         process_.Reset(info.hProcess);
         const UniqueKernelHandle thread(info.hThread);
         id_ = info.dwProcessId;
-        // Should the test die, the job takes the program with it.
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        ::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-        ::AssignProcessToJobObject(job_.Get(), process_.Get()), ::ResumeThread(thread.Get());
     }
     ~Program() {
         if (Running()) ::TerminateProcess(process_.Get(), 1), ::WaitForSingleObject(process_.Get(), 5000);
@@ -546,7 +512,7 @@ public:
     HANDLE Process() const { return process_.Get(); }
 
 private:
-    UniqueKernelHandle process_, job_{::CreateJobObjectW(nullptr, nullptr)};
+    UniqueKernelHandle process_;
     DWORD id_ = 0;
     HWND main_ = nullptr;
 };

@@ -58,7 +58,8 @@ TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
         EXPECT_EQ(1u, run.program.Converse(run.Box(button), true, answer).size()) << Utf8(button) << ": the question only";
     }
     {
-        const LockedFile playlistLock(player.playlist), libraryLock(player.library);
+        // Held open without sharing, as a running player might hold them.
+        const UniqueFile playlistLock = OpenFile(player.playlist, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING), libraryLock = OpenFile(player.library, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
         EXPECT_TRUE(Failed(run.Confirmed(L"cmdEmptyPlaylist"), kEmptyPlaylist));
         EXPECT_TRUE(Failed(run.Confirmed(L"cmdKillLib"), kEmptyLibrary));
     }
@@ -168,8 +169,7 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Player player(false);
-        const OtherDrive drive(player.folder.Path());
-        otherDrive = drive.Path();
+        otherDrive = ThroughDriveZ(player.folder.Path());
         const RawValue stored = c.stored(player.folder.Path());
         const std::wstring written(reinterpret_cast<const wchar_t*>(stored.data.data()), stored.data.size() / 2);
         player.Folder(written.substr(0, written.find(L'\0')));
