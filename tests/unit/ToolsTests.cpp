@@ -1,18 +1,97 @@
-// What the tools do where Windows cannot be staged under Wine: HKEY_CLASSES_ROOT as
-// Windows merges it, and the command line that hands a link to the shell.
-#include "core/Failure.h"
+// The tools where Windows cannot be staged under Wine: every form of install folder, every
+// attribute bit, failures at each stage of the playlist's replacement, HKEY_CLASSES_ROOT
+// as Windows merges it, and the command line that hands a link to the shell.
+#include "tools/FileCommands.h"
+#include "tools/HostFiles.h"
+#include "tools/ReadOnlyProtection.h"
 #include "tools/RegistryCommands.h"
 #include "ui/ShellCommand.h"
+#include "ui/toolkit/Window.h"
+#include "unit/Doubles.h"
 
-#include <gtest/gtest.h>
+#include <optional>
 
-namespace vellicor::tools {
+namespace vellicor::test {
 namespace {
 
-struct Recorded : platform::Dialogs {
-    int Show(const std::wstring& text, unsigned) override { return shown.push_back(text), 1; }
-    std::vector<std::wstring> shown;
+using Op = MemoryFileSystem::Operation;
+const std::string kEmpty = "[playlist]\r\nnumberofentries=0\r\n";
+
+class PlayerFiles : public testing::Test {
+protected:
+    void Folder(const std::wstring& folder) { key_->values[L"Install_Dir"] = registry::EncodeText(folder); }
+    std::wstring Report(bool library) {
+        if (library) tools::EmptyMediaLibrary(&settings_, files_, dialogs_);
+        else tools::EmptyDefaultPlaylist(&settings_, files_, dialogs_);
+        return dialogs_.shown.back();
+    }
+    std::shared_ptr<MemoryKey> key_ = std::make_shared<MemoryKey>();
+    registry::RegistryKey settings_ = KeyOver(key_);
+    MemoryFileSystem files_;
+    RecordedDialogs dialogs_;
 };
+
+TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
+    const std::pair<const wchar_t*, bool> folders[] = {
+        {L"C:\\XMPlay", true}, {L"c:/XMPlay", true}, {L"\\\\server\\share", true}, {L"//server/share/XMPlay", true},
+        {L"\\\\?\\C:\\XMPlay", true}, {L"\\\\?\\UNC\\server\\share\\XMPlay", true},
+        {L"", false}, {L"XMPlay", false}, {L"C:XMPlay", false}, {L"\\XMPlay", false}, {L"%ProgramFiles%\\XMPlay", false},
+        {L"\\\\server", false}, {L"\\\\.\\C:\\XMPlay", false}, {L"//?/C:/XMPlay", false}, {L"\\??\\C:\\XMPlay", false},
+        {L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\XMPlay", false}, {L"\\\\?\\Volume{00000000-0000-0000-0000-000000000000}\\XMPlay", false},
+    };
+    for (const auto& [folder, absolute] : folders) {
+        Folder(folder);
+        std::int32_t failure = 0;
+        try {
+            EXPECT_EQ(std::wstring(folder) + L"\\xmplay.pls", tools::HostFilePath(&settings_, L"xmplay.pls"));
+        } catch (const Failure& f) {
+            failure = f.Number();
+        }
+        EXPECT_EQ(absolute ? 0 : 13, failure) << testing::PrintToString(std::wstring(folder));
+    }
+}
+
+TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndShowWhatIsStoredWhenAWriteFails) {
+    Folder(L"C:\\XMPlay");
+    ui::Window window(std::array{ui::ControlDef{L"chkPlayReadOnly", ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}});
+    ui::Control& box = window.Get(L"chkPlayReadOnly");
+    const auto run = [&](int state) { box.SetValue(state), tools::RunReadOnlyBox(tools::ReadOnlyBoxes()[1], box, &settings_, files_, dialogs_); };
+    // A file with no other bit reads as NORMAL; pinned and unpinned are attrib's +P and +U.
+    for (const std::uint32_t initial : {0x80u, 0x20u | 0x2u | 0x4u | 0x2000u, 0x80000u | 0x20u, 0x100000u}) {
+        files_.files[L"C:\\XMPlay\\xmplay.pls"] = {initial, "p"};
+        run(ui::kChecked);
+        EXPECT_EQ((initial == 0x80 ? 0 : initial) | 1, files_.files.at(L"C:\\XMPlay\\xmplay.pls").attributes);
+        run(ui::kUnchecked);
+        EXPECT_EQ(initial, files_.files.at(L"C:\\XMPlay\\xmplay.pls").attributes);
+    }
+    files_.failures[Op::SetAttributes] = 5;
+    run(ui::kChecked);
+    EXPECT_EQ(ui::kUnchecked, box.Value()) << "the write failed: the file is not read-only";
+    EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAndRemovesTheNewOne) {
+    Folder(L"C:\\XMPlay");
+    files_.files[L"C:\\XMPlay\\xmplay.pls"] = {0x22, "[playlist]\r\nFile1=a.mp3\r\nnumberofentries=1\r\n"};
+    const auto before = files_.files;
+    const struct {
+        std::optional<Op> stage; // none: the new file's name leads to another folder
+        std::int32_t code;
+        std::wstring shown;
+    } stages[] = {
+        {Op::Create, 5, L"Error opening playlist: 5 Access is denied.\r\n\r\nC:\\XMPlay\\xmplay.pls"},
+        {std::nullopt, 0, L"Error opening playlist: 5 Access is denied.\r\n\r\nC:\\XMPlay\\xmplay.pls"},
+        {Op::Write, 112, L"Error emptying default playlist\r\n\r\n112: There is not enough space on the disk."},
+        {Op::MoveOver, 32, L"Error emptying default playlist\r\n\r\n32: The process cannot access the file because it is being used by another process."},
+    };
+    for (const auto& stage : stages) {
+        if (stage.stage) files_.failures[*stage.stage] = stage.code;
+        else files_.links[L"C:\\XMPlay\\xmplay.pls.tmp"] = L"D:\\Elsewhere\\xmplay.pls.tmp";
+        EXPECT_EQ(stage.shown, Report(false));
+        files_.links.clear();
+        EXPECT_TRUE(before == files_.files) << "the old playlist as it was, the new one gone";
+    }
+}
 
 // A per-user XMPlay class hides a machine-wide one, which only an administrator may open
 // for removal.
@@ -47,8 +126,8 @@ TEST(FixFileAssociations, AMachineWideClassUncoveredByTheRemovalIsRemovedTooOrRe
     for (const auto& c : cases) {
         const auto classes = std::make_shared<MergedClasses>();
         classes->user = c.user, classes->machine = c.machine, classes->admin = c.admin;
-        Recorded dialogs;
-        FixFileAssociations(registry::RegistryRoot(classes), dialogs);
+        RecordedDialogs dialogs;
+        tools::FixFileAssociations(registry::RegistryRoot(classes), dialogs);
         EXPECT_EQ(std::vector{c.text}, dialogs.shown) << c.user << c.machine << c.admin;
         EXPECT_FALSE(classes->user);
         EXPECT_EQ(c.machineLeft, classes->machine);
@@ -65,4 +144,4 @@ TEST(ShellCommandLine, QuotesTheLinkAfterExplorerAndRefusesWhatCouldBreakOutOfTh
 }
 
 } // namespace
-} // namespace vellicor::tools
+} // namespace vellicor::test

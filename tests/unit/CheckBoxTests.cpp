@@ -1,7 +1,7 @@
 // The check box as the program's logic sees it: what raises Click, what a user click
 // gives, and the guard that keeps a handler from running inside itself.
 #include "app/RegistryToggles.h"
-#include "doubles/MemoryKey.h"
+#include "unit/Doubles.h"
 #include "ui/toolkit/ReentryGuard.h"
 #include "ui/toolkit/Window.h"
 
