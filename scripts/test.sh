@@ -51,4 +51,4 @@ ctest --preset mingw
 echo "== The Clang-built program: hardening, and start, load, a toggle, a command, exit"
 bash tests/windows/check-hardening.sh "$clang_program"
 scripts/wine-exec.sh build/mingw/tests/windows/vellicor_windows_tests.exe --vellicor="$clang_program" \
-  --gtest_filter='Toggles.Clicks*:About.Links*:FileCommands.Declined*:Closing.*'
+  --gtest_filter='Toggles.Clicks*:About.Links*:PlayerFiles.BoxesAndCommands*:Closing.*'

@@ -1,57 +1,47 @@
 #!/usr/bin/env bash
-# Reads the built program file's headers and fails when a hardening property is
-# missing: 64-bit GUI subsystem, ASLR with high entropy, DEP, Terminal Services aware, a
-# stack canary, imports of the system's known DLLs only and of nothing newer than
-# Windows 7, the DLL search restricted at start, the manifest entries, and the size.
+# Reads the built program file's headers and fails when a hardening property is missing:
+# 64-bit GUI subsystem, ASLR with high entropy, DEP, Terminal Services aware, a stack
+# canary, imports of the system's known DLLs only and of nothing newer than Windows 7, the
+# DLL search restricted at start, the manifest entries, and the size.
 set -uo pipefail
 exe=$1
-objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
-headers=$("$objdump" -p "$exe") || { echo "cannot read $exe"; exit 1; }
+headers=$("${OBJDUMP:-x86_64-w64-mingw32-objdump}" -p "$exe") || { echo "cannot read $exe"; exit 1; }
 text=$(strings -n 8 "$exe" | tr -d '\r')
 failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
+check() { if eval "$2"; then echo "ok:   $1"; else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
 
-grep -q 'Magic.*020b' <<<"$headers" && pass "PE32+ (64-bit)" || fail "not a 64-bit program"
-grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" && pass "GUI subsystem" || fail "not a GUI program"
-
+check "PE32+ (64-bit)" "grep -q 'Magic.*020b' <<<\"\$headers\""
+check "GUI subsystem" "grep -q 'Subsystem.*(Windows GUI)' <<<\"\$headers\""
 characteristics=$((16#$(awk '/DllCharacteristics/ {print $2}' <<<"$headers")))
-for bit in "0x40 ASLR (dynamic base)" "0x20 high-entropy ASLR" "0x100 DEP (NX compatible)" \
-           "0x8000 Terminal Services aware"; do
-  value=${bit%% *}
-  (( characteristics & value )) && pass "${bit#* }" || fail "${bit#* } missing"
+for bit in "0x40 ASLR (dynamic base)" "0x20 high-entropy ASLR" "0x100 DEP (NX compatible)" "0x8000 Terminal Services aware"; do
+  check "${bit#* }" "(( characteristics & ${bit%% *} ))"
 done
-
 # The canary's failure routine (GCC's libssp) is linked only when compiled code calls it,
 # and only code built with -fstack-protector does; its message survives stripping.
-grep -qF '*** stack smashing detected ***' <<<"$text" && pass "stack protector" || fail "no stack protector"
+check "stack protector" "grep -qF '*** stack smashing detected ***' <<<\"\$text\""
 
 # Only the system's known DLLs, which the loader never looks for beside the program. Any
 # other (comctl32, version, a runtime DLL) is searched in the program's folder first,
 # where a planted copy runs before the program's first line.
-known='^(ADVAPI32|COMDLG32|GDI32|IMM32|KERNEL32|MSVCRT|OLE32|OLEAUT32|SHELL32|SHLWAPI|USER32)\.DLL$'
 imports=$(awk '/^The Import Tables/ {on = 1; next} /^The / {on = 0}
                on && /DLL Name:/ {print "dll", $3} on && NF == 3 && $1 ~ /^[0-9a-f]+$/ {print "fn", $3}' <<<"$headers")
-while read -r dll; do
-  [[ ${dll^^} =~ $known ]] && pass "imports $dll" || fail "imports $dll, which is not one of the system's known DLLs"
-done < <(awk '$1 == "dll" {print $2}' <<<"$imports")
-
+for dll in $(awk '$1 == "dll" {print $2}' <<<"$imports"); do
+  check "imports $dll, one of the system's known DLLs" \
+    "[[ ${dll^^} =~ ^(ADVAPI32|COMDLG32|GDI32|IMM32|KERNEL32|MSVCRT|OLE32|OLEAUT32|SHELL32|SHLWAPI|USER32)\.DLL$ ]]"
+done
 # Newer than Windows 7 SP1: looked up at run time, never imported.
 for function in SetDefaultDllDirectories AddDllDirectory RemoveDllDirectory GetDpiForWindow GetDpiForSystem \
                 GetSystemMetricsForDpi AdjustWindowRectExForDpi SystemParametersInfoForDpi \
                 SetProcessDpiAwarenessContext SetThreadDpiAwarenessContext EnableNonClientDpiScaling \
                 LoadIconWithScaleDown GetSystemTimePreciseAsFileTime CreateFile2 SetThreadDescription; do
-  grep -qx "fn $function" <<<"$imports" && fail "imports $function, which Windows 7 lacks"
+  grep -qx "fn $function" <<<"$imports" && check "imports $function, which Windows 7 lacks" false
 done
-grep -qx 'SetDefaultDllDirectories' <<<"$text" && pass "restricts its DLL search" \
-  || fail "never looks up SetDefaultDllDirectories"
+check "looks up SetDefaultDllDirectories" "grep -qx SetDefaultDllDirectories <<<\"\$text\""
 
-for entry in 'level="asInvoker"' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
-             '>PerMonitorV2<' '>true/pm<' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \
-             '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '>true</longPathAware>'; do
-  grep -qF "$entry" <<<"$text" && pass "manifest: $entry" || fail "manifest lacks $entry"
+for entry in 'level="asInvoker"' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' '>PerMonitorV2<' '>true/pm<' \
+             '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '>true</longPathAware>'; do
+  check "manifest: $entry" "grep -qF '$entry' <<<\"\$text\""
 done
-
 size=$(stat -c %s "$exe")
-((size <= 300 * 1024)) && pass "size: $size bytes" || fail "size: $size bytes, more than 300 KB"
+check "size $size bytes, at most 300 KB" "((size <= 300 * 1024))"
 exit $((failures > 0))
