@@ -45,11 +45,12 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
     const HWND main = program.Main();
     // OK, Enter, Esc and the close box close it; Enter and Esc from inside the text too,
     // which sees the keys first. Every opening shows the version once.
+    const auto inText = [&](HWND about) { return PressKey(VK_TAB, true) && WaitUntil([&] { return FocusOf(about) == program.Control(0, about); }); };
     const std::function<bool(HWND)> closes[] = {
         [&](HWND) { return PressKey(VK_RETURN); },
         [&](HWND) { return PressKey(VK_ESCAPE); },
-        [&](HWND about) { return PressKey(VK_TAB, true) && WaitUntil([&] { return FocusOf(about) == program.Control(0, about); }) && PressKey(VK_RETURN); },
-        [&](HWND about) { return PressKey(VK_TAB, true) && WaitUntil([&] { return FocusOf(about) == program.Control(0, about); }) && PressKey(VK_ESCAPE); },
+        [&](HWND about) { return inText(about) && PressKey(VK_RETURN); },
+        [&](HWND about) { return inText(about) && PressKey(VK_ESCAPE); },
         [&](HWND about) { return ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE; },
         [&](HWND about) { return program.PostClick(program.Control(2, about)); },
     };
@@ -66,10 +67,10 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
         for (int i = 0; i < int(std::size(kAbout)); ++i) {
             const AboutRow& row = kAbout[i];
             const HWND control = program.Control(i, about);
-            ASSERT_EQ(row.width == 0, control == nullptr) << Utf8(row.name);
+            ASSERT_EQ(row.width == 0, control == nullptr) << std::wstring(row.name);
             const RECT r = RectInParent(control), expected{Pixels(row.left, dpi), Pixels(row.top, dpi), Pixels(row.left, dpi) + Pixels(row.width, dpi), Pixels(row.top, dpi) + Pixels(row.height, dpi)};
-            EXPECT_TRUE(!control || ::EqualRect(&r, &expected)) << Utf8(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
-            EXPECT_TRUE(!control || TextOf(control) == (row.caption ? row.caption : kDescription)) << Utf8(row.name) << ": " << Utf8(TextOf(control));
+            EXPECT_TRUE(!control || ::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+            EXPECT_TRUE(!control || TextOf(control) == (row.caption ? row.caption : kDescription)) << std::wstring(row.name) << ": " << std::wstring(TextOf(control));
         }
         const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_VSCROLL; // selectable, not editable, scrolls
         EXPECT_EQ(text, StyleOf(program.Control(0, about)) & text);
@@ -109,7 +110,7 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
     const SavedValue mailers(L"Software\\Wine\\WineBrowser", L"Mailers", Text(std::wstring(script.begin(), script.end())));
     const SavedValue nativeFirst(L"Software\\Wine\\AppDefaults\\Vellicor.exe\\DllOverrides", L"version", Text(L"native,builtin"));
     for (const auto& [standIn, name] : {std::pair{L"planted_explorer.exe", L"explorer.exe"}, {L"planted_version.dll", L"version.dll"}}) {
-        ASSERT_TRUE(::CopyFileW((OwnFolder() + standIn).c_str(), planted.File(name).c_str(), FALSE)) << Utf8(standIn);
+        ASSERT_TRUE(::CopyFileW((OwnFolder() + standIn).c_str(), planted.File(name).c_str(), FALSE)) << std::wstring(standIn);
     }
     ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), planted.File(L"Vellicor.exe").c_str(), FALSE));
     const auto opened = [&] {
@@ -132,7 +133,7 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
             return ::StrStrIW(name.c_str(), L"\\winsxs\\") && ::StrStrIW(name.c_str(), L"\\comctl32.dll");
         })) << "no Common Controls 6";
         for (int link = 0; link < 4; ++link) {
-            ASSERT_TRUE(ClickWithMouse(copy.Control(kLinkIndex[link], about)));
+            ASSERT_TRUE(ClickLabel(copy.Control(kLinkIndex[link], about)));
             EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); })) << "nothing handed over for " << kLinks[link];
             EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(copy.Main()));
         }
@@ -148,25 +149,17 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
 TEST(VersionBlock, CarriesTheVersionAndTheNamesExplorerShows) {
     DWORD ignored = 0;
     std::vector<BYTE> block(::GetFileVersionInfoSizeW(VellicorPath().c_str(), &ignored));
-    ASSERT_FALSE(block.empty());
-    ASSERT_TRUE(::GetFileVersionInfoW(VellicorPath().c_str(), 0, DWORD(block.size()), block.data()));
     void* data = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", &data, &length));
+    ASSERT_TRUE(!block.empty() && ::GetFileVersionInfoW(VellicorPath().c_str(), 0, DWORD(block.size()), block.data()) && ::VerQueryValueW(block.data(), L"\\", &data, &length));
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(data);
-    EXPECT_EQ((std::array{2u, 1u, 0u, 20u}), (std::array<unsigned, 4>{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)}));
-    EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
-    EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
+    EXPECT_EQ((std::array<DWORD, 4>{0x20001, 20, 0x20001, 20}), (std::array{fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS, fixed->dwProductVersionLS}));
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &data, &length) && length >= 4);
     EXPECT_EQ((std::array<WORD, 2>{0x0409, 1200}), (std::array{static_cast<WORD*>(data)[0], static_cast<WORD*>(data)[1]}));
-    const std::pair<const wchar_t*, const wchar_t*> entries[] = {
-        {L"FileVersion", L"2.01.0020"}, {L"ProductVersion", L"2.01.0020"}, {L"ProductName", L"Vellicor"}, {L"InternalName", L"Vellicor"},
-        {L"OriginalFilename", L"Vellicor.exe"},
-        {L"Comments", L"Lets you get at some of the secret/hidden options in XMPlay. Can be used to fix problems."},
-    };
-    for (const auto& [name, expected] : entries) {
+    for (const auto& [name, expected] : {std::pair{L"FileVersion", L"2.01.0020"}, {L"ProductVersion", L"2.01.0020"}, {L"ProductName", L"Vellicor"}, {L"InternalName", L"Vellicor"},
+                                         {L"OriginalFilename", L"Vellicor.exe"}, {L"Comments", L"Lets you get at some of the secret/hidden options in XMPlay. Can be used to fix problems."}}) {
         const bool found = ::VerQueryValueW(block.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(), &data, &length);
-        EXPECT_EQ(expected, found ? std::wstring(static_cast<const wchar_t*>(data)) : L"<missing>") << Utf8(name);
+        EXPECT_EQ(expected, found ? std::wstring(static_cast<const wchar_t*>(data)) : L"<missing>") << std::wstring(name);
     }
 }
 

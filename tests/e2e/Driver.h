@@ -32,12 +32,6 @@ using platform::UniqueKey;
 // a fraction of it. "Nothing happens" checks watch for kQuiet.
 inline constexpr Milliseconds kPatience = 15s, kQuiet = 300ms;
 
-inline std::string Utf8(std::wstring_view text) {
-    std::string result(std::size_t(::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(), int(result.size()), nullptr, nullptr);
-    return result;
-}
-
 inline bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout = kPatience) {
     for (const auto deadline = std::chrono::steady_clock::now() + timeout; !predicate(); std::this_thread::sleep_for(5ms)) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
@@ -71,7 +65,7 @@ inline UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, 
 }
 inline void WriteBytes(const std::wstring& path, std::string_view bytes) {
     DWORD written = 0;
-    EXPECT_TRUE(::WriteFile(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS).Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr)) << Utf8(path);
+    EXPECT_TRUE(::WriteFile(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS).Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr)) << std::wstring(path);
 }
 inline std::optional<std::string> ReadBytes(const std::wstring& path) {
     std::string bytes(1 << 16, '\0');
@@ -182,11 +176,11 @@ inline std::optional<RawValue> ReadValue(HKEY root, const std::wstring& key, con
     DWORD size = 0;
     if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put()) || ::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, nullptr, &size)) return std::nullopt;
     value.data.resize(size);
-    EXPECT_FALSE(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size)) << Utf8(name);
+    EXPECT_FALSE(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size)) << std::wstring(name);
     return value;
 }
 inline void WriteValue(HKEY root, const std::wstring& key, const std::wstring& name, const RawValue& value) {
-    ASSERT_FALSE(::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size()))) << Utf8(key + L"\\" + name);
+    ASSERT_FALSE(::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size()))) << std::wstring(key + L"\\" + name);
 }
 inline Values ReadValues(HKEY root, const std::wstring& key) {
     Values values;
@@ -201,7 +195,7 @@ inline Values ReadValues(HKEY root, const std::wstring& key) {
 // With everything below it; a missing key is fine. An empty name would empty the root.
 inline void DeleteKeyTree(HKEY root, const std::wstring& key) {
     const LSTATUS status = ::RegDeleteTreeW(root, key.empty() ? L"\\" : key.c_str());
-    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << Utf8(key) << ": " << status;
+    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << std::wstring(key) << ": " << status;
 }
 
 inline constexpr wchar_t kVendorKey[] = L"Software\\Un4seen Developments";
@@ -303,21 +297,8 @@ inline bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived)
     }
     return false;
 }
-// A person's click on the control's centre. The press carries its own position, so that a
-// replayed move in between cannot send it elsewhere; absolute positions run from 0 to
-// 65535 over the virtual screen, rounded up so that the system's scaling lands on the pixel.
-inline bool ClickWithMouse(HWND control) {
-    const POINT centre = OnScreen(control, POINT{ClientSize(control).cx / 2, ClientSize(control).cy / 2});
-    if (!MovePointerUntil(centre, [&] { return ::WindowFromPoint(centre) == control; })) return false;
-    const auto normalised = [](int offset, int extent) { return LONG((offset * 65536LL + extent - 1) / extent); };
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dx = normalised(centre.x - ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    inputs[0].mi.dy = normalised(centre.y - ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
-}
+// A click on a link label as the system reports it: the label tells its window on the press.
+inline bool ClickLabel(HWND label) { return ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, 0) && ::PostMessageW(label, WM_LBUTTONUP, 0, 0); }
 
 // ---------------------------------------------------------------------------------------
 // Message boxes, as a person sees them. Every box of the program is titled "Vellicor"; a
@@ -332,7 +313,7 @@ struct Shown {
     friend bool operator==(const Shown&, const Shown&) = default;
     friend std::ostream& operator<<(std::ostream& out, const Shown& shown) {
         static const char* const kIcons[] = {"no icon", "question", "information", "exclamation", "critical"};
-        return out << kIcons[int(shown.icon)] << " \"" << Utf8(shown.text) << '"';
+        return out << kIcons[int(shown.icon)] << " " << testing::PrintToString(shown.text);
     }
 };
 inline Shown Question(std::wstring text) { return Shown{Icon::Question, std::move(text)}; }
@@ -430,7 +411,7 @@ public:
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
         if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
-            throw std::runtime_error("cannot start " + Utf8(exe));
+            throw std::runtime_error("cannot start the program: error " + std::to_string(::GetLastError()));
         }
         process_.Reset(info.hProcess);
         const UniqueKernelHandle thread(info.hThread);

@@ -53,10 +53,9 @@ inline constexpr Expected kMain[] = {
 inline constexpr int kMainWidth = 5895, kMainHeight = 4455; // client area, twips
 
 inline int Index(std::wstring_view name) {
-    for (int i = 0; i < int(std::size(kMain)); ++i) {
-        if (kMain[i].name == name) return i;
-    }
-    throw std::invalid_argument("no control " + Utf8(name));
+    const auto found = std::find_if(std::begin(kMain), std::end(kMain), [&](const Expected& row) { return row.name == name; });
+    if (found == std::end(kMain)) throw std::invalid_argument("no control " + std::string(name.begin(), name.end()));
+    return int(found - std::begin(kMain));
 }
 inline const Expected& Row(std::wstring_view name) { return kMain[Index(name)]; }
 inline HWND ControlOf(Program& program, std::wstring_view name) { return program.Control(Index(name)); }

@@ -17,7 +17,7 @@ protected:
     // Moves the pointer there (client pixels) and waits for the tip to read `expected`.
     testing::AssertionResult Shows(POINT client, std::wstring_view expected) {
         if (MovePointerUntil(OnScreen(main_, client), [&] { return Tip() == expected; })) return testing::AssertionSuccess();
-        return testing::AssertionFailure() << "the tip reads \"" << Utf8(Tip()) << "\", not \"" << Utf8(expected) << '"';
+        return testing::AssertionFailure() << "the tip reads \"" << std::wstring(Tip()) << "\", not \"" << std::wstring(expected) << '"';
     }
     SavedValue logPixels_; // put back once the program has ended
     ScratchSettings settings_;
@@ -45,42 +45,31 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
         const Expected& row = kMain[i];
         const HWND control = program_.Control(i);
         const RECT r = RectInParent(control), expected = PixelRect(row, dpi);
-        EXPECT_TRUE(::IsWindowVisible(control) && ::IsWindowEnabled(control)) << Utf8(row.name);
+        EXPECT_TRUE(::IsWindowVisible(control) && ::IsWindowEnabled(control)) << std::wstring(row.name);
         EXPECT_EQ(row.caption, TextOf(control));
-        EXPECT_TRUE(::EqualRect(&r, &expected)) << Utf8(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
-        EXPECT_EQ(looks[int(row.kind)].windowClass, ClassOf(control)) << Utf8(row.name);
-        EXPECT_EQ(looks[int(row.kind)].bits, StyleOf(control) & looks[int(row.kind)].mask) << Utf8(row.name);
+        EXPECT_TRUE(::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+        EXPECT_EQ(looks[int(row.kind)].windowClass, ClassOf(control)) << std::wstring(row.name);
+        EXPECT_EQ(looks[int(row.kind)].bits, StyleOf(control) & looks[int(row.kind)].mask) << std::wstring(row.name);
     }
 }
 
 TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearIt) {
     const int dpi = GetParam();
-    // Points a few pixels apart inside `area` that are on no control but `allowed`.
-    const auto bare = [&](const RECT& area, std::wstring_view allowed) {
-        std::vector<POINT> points;
-        for (LONG y = area.top + 1; y < area.bottom - 1; y += 3) {
-            for (LONG x = area.left + 1; x < area.right - 1; x += 3) {
-                const auto on = [&](const Expected& row) { const RECT r = PixelRect(row, dpi); return row.name != allowed && ::PtInRect(&r, POINT{x, y}); };
-                if (std::none_of(std::begin(kMain), std::end(kMain), on)) points.push_back(POINT{x, y});
-            }
-        }
-        return points;
-    };
-    const std::vector<POINT> background = bare(RECT{0, 0, Pixels(kMainWidth, dpi), Pixels(kMainHeight, dpi)}, L"");
-    const POINT refresh{Pixels(3500, dpi), Pixels(4150, dpi)};
+    const auto at = [dpi](int x, int y) { return POINT{Pixels(x, dpi), Pixels(y, dpi)}; };
+    std::vector<POINT> bare = {at(60, 60), at(1000, 3300), at(5835, 2000)}; // the background between the frames
     for (const Expected& row : kMain) {
         const RECT r = PixelRect(row, dpi);
         if (row.kind == Kind::CheckBox || row.kind == Kind::Button) {
             // From a cleared tip, so that each text is known to come from this control.
-            ASSERT_TRUE(Shows(background.front(), L"")) << "before " << Utf8(row.name);
-            EXPECT_TRUE(Shows(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, row.tip)) << Utf8(row.name);
+            ASSERT_TRUE(Shows(bare.front(), L"")) << "before " << std::wstring(row.name);
+            EXPECT_TRUE(Shows(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, row.tip)) << std::wstring(row.name);
         }
-        if (row.kind != Kind::Frame) continue;
-        const std::vector<POINT> inside = bare(r, row.name);
-        for (const POINT spot : {POINT{r.left + Pixels(180, dpi), r.top + 2}, inside.front(), inside.back(), background[inside.size() % background.size()]}) {
-            ASSERT_TRUE(Shows(refresh, Row(L"cmdRefresh").tip));
-            EXPECT_TRUE(Shows(spot, L"")) << Utf8(row.name) << ", or the background, at " << spot.x << "," << spot.y;
-        }
+        // A frame's caption and the margin inside its right edge.
+        if (row.kind == Kind::Frame) bare.insert(bare.end(), {POINT{r.left + Pixels(180, dpi), r.top + 2}, POINT{r.right - Pixels(60, dpi), (r.top + r.bottom) / 2}});
+    }
+    for (const POINT spot : bare) {
+        ASSERT_TRUE(Shows(at(3500, 4150), Row(L"cmdRefresh").tip));
+        EXPECT_TRUE(Shows(spot, L"")) << "a frame, or the background, at " << spot.x << "," << spot.y;
     }
     // The tip box has no pointer handler: moving onto it keeps the last tip. The edit box
     // changes the pointer's shape while it handles the move; then the move was handled.
@@ -115,7 +104,7 @@ TEST(Keyboard, MovesAsInAnyDialog) {
     for (const bool back : {false, true}) {
         for (std::size_t step = 1, n = order.size(); step <= n; ++step) {
             const Expected& want = *order[back ? (n - step) % n : step % n];
-            ASSERT_TRUE(PressKey(VK_TAB, back) && WaitUntil([&] { return FocusOf(main) == ControlOf(program, want.name); }, 3s)) << (back ? "Shift+Tab" : "Tab") << " to " << Utf8(want.name);
+            ASSERT_TRUE(PressKey(VK_TAB, back) && WaitUntil([&] { return FocusOf(main) == ControlOf(program, want.name); }, 3s)) << (back ? "Shift+Tab" : "Tab") << " to " << std::wstring(want.name);
         }
     }
     const struct {
@@ -123,8 +112,8 @@ TEST(Keyboard, MovesAsInAnyDialog) {
         WORD key;
     } arrows[] = {{L"cmdExit", L"cmdRefresh", VK_DOWN}, {L"chkNotify", L"chkEllipse", VK_UP}, {L"cmdKillReg", L"cmdFixAssoc", VK_RIGHT}, {L"chkBoost", L"chkBoost", VK_DOWN}};
     for (const auto& step : arrows) {
-        ASSERT_TRUE(Put(main, ControlOf(program, step.from)) && PressKey(step.key)) << Utf8(step.from);
-        EXPECT_TRUE(StaysOn(main, ControlOf(program, step.to))) << "key " << step.key << " from " << Utf8(step.from);
+        ASSERT_TRUE(Put(main, ControlOf(program, step.from)) && PressKey(step.key)) << std::wstring(step.from);
+        EXPECT_TRUE(StaysOn(main, ControlOf(program, step.to))) << "key " << step.key << " from " << std::wstring(step.from);
     }
     const std::pair<const wchar_t*, std::function<bool()>> interruptions[] = {
         {L"cmdAbout", [&] { // "About..." by Enter, and in it, the arrows go nowhere and Enter is OK
@@ -139,8 +128,8 @@ TEST(Keyboard, MovesAsInAnyDialog) {
         {L"chkPanel", [&] { return ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0) && WaitUntil([&] { return ::IsIconic(main) != FALSE; }) && ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0); }},
     };
     for (const auto& [name, interrupt] : interruptions) {
-        ASSERT_TRUE(BringToFront(main) && Put(main, ControlOf(program, name)) && interrupt()) << Utf8(name);
-        EXPECT_TRUE(StaysOn(main, ControlOf(program, name))) << Utf8(name) << " lost the focus";
+        ASSERT_TRUE(BringToFront(main) && Put(main, ControlOf(program, name)) && interrupt()) << std::wstring(name);
+        EXPECT_TRUE(StaysOn(main, ControlOf(program, name))) << std::wstring(name) << " lost the focus";
     }
     ::DestroyWindow(other);
 }

@@ -22,7 +22,7 @@ struct Session {
     Program program;
     HWND Box(std::wstring_view name) { return ControlOf(program, name); }
     int State(std::wstring_view name) { return program.State(Box(name)); }
-    void Click(std::wstring_view name) { EXPECT_TRUE(program.Click(Box(name))) << Utf8(name); }
+    void Click(std::wstring_view name) { EXPECT_TRUE(program.Click(Box(name))) << std::wstring(name); }
     // What a command shows once its question is answered with OK.
     Shown Confirmed(std::wstring_view button) {
         const auto shown = program.Converse(Box(button), true);
@@ -55,7 +55,7 @@ TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
     run.Click(L"chkLibReadOnly");
     EXPECT_EQ(0u, Attributes(player.library) & FILE_ATTRIBUTE_READONLY);
     for (const auto& [button, answer] : {std::pair{L"cmdKillLib", Answer::Cancel}, {L"cmdEmptyPlaylist", Answer::Escape}, {L"cmdEmptyPlaylist", Answer::CloseBox}}) {
-        EXPECT_EQ(1u, run.program.Converse(run.Box(button), true, answer).size()) << Utf8(button) << ": the question only";
+        EXPECT_EQ(1u, run.program.Converse(run.Box(button), true, answer).size()) << std::wstring(button) << ": the question only";
     }
     {
         // Held open without sharing, as a running player might hold them.
@@ -208,7 +208,7 @@ TEST(ChangedUnderneath, TheSettingsKeyRemovedWhileRunningGivesHonestStatesAndRep
     for (const Expected& row : kMain) {
         if (row.kind != Kind::CheckBox) continue;
         run.Click(row.name);
-        EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, run.State(row.name)) << Utf8(row.name);
+        EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, run.State(row.name)) << std::wstring(row.name);
     }
     run.Click(L"cmdRefresh");
     EXPECT_FALSE(run.program.NextBox(nullptr, kQuiet)) << "the folder is unknown now: no missing-file message";

@@ -41,7 +41,7 @@ TEST(Toggles, EachBoxLoadsItsOwnValueAtStartAndOnRefreshAndNothingIsWritten) {
         const Values before = settings.Read();
         if (round >= 0) ASSERT_TRUE(program.Click(ControlOf(program, L"cmdRefresh")));
         else EXPECT_TRUE(program.StartupBoxes().empty());
-        for (int i = 0; i < 8; ++i) EXPECT_EQ(Shows(kToggles[i], stored(i)), program.State(ControlOf(program, kToggles[i].box))) << Utf8(kToggles[i].box) << " round " << round;
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(Shows(kToggles[i], stored(i)), program.State(ControlOf(program, kToggles[i].box))) << std::wstring(kToggles[i].box) << " round " << round;
         // Without an install folder the file boxes have nothing to show and say nothing.
         EXPECT_EQ(BST_INDETERMINATE, program.State(ControlOf(program, L"chkLibReadOnly")));
         EXPECT_EQ(BST_INDETERMINATE, program.State(ControlOf(program, L"chkPlayReadOnly")));
@@ -63,15 +63,15 @@ TEST(Toggles, ClicksWriteZeroOrOneAsADwordAndBoostIsCreatedAndDeleted) {
         const Toggle& toggle = kToggles[i];
         const HWND box = ControlOf(program, toggle.box);
         int state = toggle.presence ? BST_UNCHECKED : Shows(toggle, starts[i % 4]);
-        ASSERT_EQ(state, program.State(box)) << Utf8(toggle.box);
+        ASSERT_EQ(state, program.State(box)) << std::wstring(toggle.box);
         for (int click = 1; click <= 3; ++click) {
             // A grayed box becomes checked; then each click flips it.
             state = state == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
             ASSERT_TRUE(program.Click(box));
-            EXPECT_EQ(state, program.State(box)) << Utf8(toggle.box) << " click " << click;
+            EXPECT_EQ(state, program.State(box)) << std::wstring(toggle.box) << " click " << click;
             if (toggle.presence && state == BST_UNCHECKED) expected.erase(toggle.value);
             else expected[toggle.value] = Dword(toggle.presence || state == BST_UNCHECKED ? 1 : 0);
-            EXPECT_EQ(expected, settings.Read()) << Utf8(toggle.box) << " click " << click;
+            EXPECT_EQ(expected, settings.Read()) << std::wstring(toggle.box) << " click " << click;
         }
     }
     // Any number counts as present; unchecking removes it, whatever it was.

@@ -1,11 +1,14 @@
-// The tools where Windows cannot be staged under Wine: every form of install folder, every
-// attribute bit, failures at each stage of the playlist's replacement, HKEY_CLASSES_ROOT
-// as Windows merges it, and the command line that hands a link to the shell.
+// Where Windows cannot be staged under Wine: every form of install folder, every attribute
+// bit, a refused write, failures at each stage of the playlist's replacement,
+// HKEY_CLASSES_ROOT as Windows merges it, and the command line that hands a link to the
+// shell.
+#include "app/RegistryToggles.h"
 #include "tools/FileCommands.h"
 #include "tools/HostFiles.h"
 #include "tools/ReadOnlyProtection.h"
 #include "tools/RegistryCommands.h"
 #include "ui/ShellCommand.h"
+#include "ui/toolkit/ReentryGuard.h"
 #include "ui/toolkit/Window.h"
 #include "unit/Doubles.h"
 
@@ -91,6 +94,31 @@ TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAnd
         files_.links.clear();
         EXPECT_TRUE(before == files_.files) << "the old playlist as it was, the new one gone";
     }
+}
+
+// Where the registry refuses a write (no right to write), the box shows what is stored,
+// not what the user asked for: an inverted toggle whose 0 was refused, and Boost whose
+// deletion was.
+TEST(Toggles, AWriteTheRegistryRefusesLeavesTheBoxShowingWhatIsStored) {
+    const auto key = std::make_shared<MemoryKey>();
+    key->values = {{L"NoTenths", registry::EncodeDword(1)}, {L"Boost", registry::EncodeDword(1)}};
+    const registry::RegistryKey settings = KeyOver(key);
+    for (const app::ToggleDef& toggle : app::RegistryToggles()) {
+        if (toggle.valueName != L"NoTenths" && toggle.valueName != L"Boost") continue;
+        const ui::ControlDef def[] = {{toggle.control, ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}};
+        ui::Window window(def);
+        ui::Control& box = window.Get(toggle.control);
+        ui::ReentryGuard guard;
+        box.onClick = [&] { guard.Run(box, [&] { app::RunToggle(toggle, box, &settings); }); };
+        key->denyWrites = false;
+        box.onClick(); // loaded as the sweep would
+        const int loaded = box.Value();
+        key->denyWrites = true;
+        box.UserClick();
+        EXPECT_EQ(loaded, box.Value()) << std::string(toggle.control.begin(), toggle.control.end());
+    }
+    EXPECT_EQ(registry::EncodeDword(1), key->values.at(L"NoTenths"));
+    EXPECT_EQ(registry::EncodeDword(1), key->values.at(L"Boost"));
 }
 
 // A per-user XMPlay class hides a machine-wide one, which only an administrator may open

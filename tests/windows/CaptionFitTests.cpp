@@ -26,7 +26,7 @@ void ExpectCaptionsFit(ui::Window& model, const platform::win32::FormStyle& styl
         const ControlKind kind = model.Controls()[i]->Kind();
         if (!control || kind == ControlKind::PictureBox) continue;
         if (kind == ControlKind::TextBox) { // its own line breaking: a line per CR LF, no more
-            EXPECT_EQ(1 + std::count(text.begin(), text.end(), L'\n'), ::SendMessageW(control, EM_GETLINECOUNT, 0, 0)) << Utf8(text.substr(0, 40));
+            EXPECT_EQ(1 + std::count(text.begin(), text.end(), L'\n'), ::SendMessageW(control, EM_GETLINECOUNT, 0, 0)) << std::wstring(text.substr(0, 40));
             continue;
         }
         // What the system's controls draw beside their text, from the system's own measures.
@@ -41,7 +41,7 @@ void ExpectCaptionsFit(ui::Window& model, const platform::win32::FormStyle& styl
                            : kind == ControlKind::CommandButton ? 2 * (::GetSystemMetricsForDpi(SM_CXEDGE, dpi) + ::GetSystemMetricsForDpi(SM_CXFOCUSBORDER, dpi))
                            : kind == ControlKind::Frame         ? 2 * zero
                                                                 : 0;
-        EXPECT_LE(extent.cx + beside, client.right) << Utf8(text) << " in " << Utf8(face);
+        EXPECT_LE(extent.cx + beside, client.right) << std::wstring(text) << " in " << std::wstring(face);
         ::SelectObject(dc, old), ::ReleaseDC(control, dc);
     }
 }

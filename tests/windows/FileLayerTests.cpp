@@ -38,7 +38,7 @@ TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {
     const std::pair<std::wstring, std::wstring> prefixed[] = {
         {L"d:\\x", L"\\\\?\\d:\\x"}, {L"\\\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"}, {L"\\\\?\\C:\\x", L"\\\\?\\C:\\x"},
         {L"\\\\.\\pipe\\x", L"\\\\.\\pipe\\x"}, {L"XMPlay\\x", L"XMPlay\\x"}, {L"\\x", L"\\x"}, {L"C:x", L"C:x"}};
-    for (const auto& [path, expected] : prefixed) EXPECT_EQ(expected, platform::WithLongPathPrefix(path)) << Utf8(path);
+    for (const auto& [path, expected] : prefixed) EXPECT_EQ(expected, platform::WithLongPathPrefix(path)) << std::wstring(path);
     const std::wstring name(100, L'n'), atLimit = L"C:\\" + name + L"\\" + name + L"\\" + std::wstring(MAX_PATH - 206, L'f');
     EXPECT_EQ(L"C:\\XMPlay\\\\xmplay.pls", platform::SystemPath(L"C:\\XMPlay\\\\xmplay.pls"));
     EXPECT_EQ(atLimit, platform::SystemPath(atLimit));

@@ -24,7 +24,7 @@ TEST(RegistryLayer, RefusesMalformedPathsOtherTypesAndKeysThatAreNotDirectSubkey
     WriteValue(HKEY_CURRENT_USER, scratch + L"\\XMPlay\\shell", L"Kept", Dword(7));
     const registry::RegistryRoot root(std::make_shared<platform::Win32Registry>());
     for (const wchar_t* malformed : {L"HKEY_CURRENT_USER\\Software", L"\\HKEY_NOWHERE\\Software", L"\\HKEY_CURRENT_USER\\Software\\", L"\\HKEY_CURRENT_USER\\\\Software", L"\\\\HKEY_CURRENT_USER", L""}) {
-        EXPECT_EQ(ERROR_INVALID_PARAMETER, FailureOf([&] { root.KeyFromPath(malformed); })) << Utf8(malformed);
+        EXPECT_EQ(ERROR_INVALID_PARAMETER, FailureOf([&] { root.KeyFromPath(malformed); })) << std::wstring(malformed);
     }
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, FailureOf([&] { root.KeyFromPath(path + L"\\Missing"); }));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, scratch + L"\\Missing")) << "opening never creates";
