@@ -404,13 +404,13 @@ inline std::wstring FailureReport(const std::wstring& what, DWORD code) {
 
 class Program {
 public:
-    // Starts the program (or a copy of it elsewhere), in this folder or the one given.
-    explicit Program(const std::wstring& exe = VellicorPath(), const std::wstring& currentFolder = {}) {
+    // Starts the program, or a copy of it elsewhere.
+    explicit Program(const std::wstring& exe = VellicorPath()) {
         std::wstring commandLine = L"\"" + exe + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
+        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
             throw std::runtime_error("cannot start the program: error " + std::to_string(::GetLastError()));
         }
         process_.Reset(info.hProcess);
@@ -424,15 +424,12 @@ public:
     Program& operator=(const Program&) = delete;
 
     std::vector<HWND> TopLevelWindows() const {
-        std::pair<DWORD, std::vector<HWND>> search{id_, {}};
-        ::EnumWindows([](HWND window, LPARAM context) {
-            auto* found = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
+        std::vector<HWND> found;
+        for (HWND window = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); window; window = ::FindWindowExW(nullptr, window, nullptr, nullptr)) {
             DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == found->first && ::IsWindowVisible(window)) found->second.push_back(window);
-            return TRUE;
-        }, LPARAM(&search));
-        return search.second;
+            if (::GetWindowThreadProcessId(window, &owner) && owner == id_ && ::IsWindowVisible(window)) found.push_back(window);
+        }
+        return found;
     }
     // A visible window of the program with this class ("#32770" for a message box) and, when
     // given, this caption; null when none appears in time.
@@ -471,6 +468,12 @@ public:
         for (std::optional<Box> box; WaitUntil([&] { return WaitForWindow(L"", 0ms, L"#32770") || WaitForWindow(L"Vellicor", 0ms); }) && (box = NextBox(nullptr, 0ms));) {
             shown.push_back(box->shown), AnswerBox(*box, Answer::Ok), WaitUntil([&] { return !::IsWindowVisible(box->window); });
         }
+        return shown;
+    }
+    // Every box that follows, each answered with OK, until none comes for a while.
+    std::vector<Shown> AnsweredBoxes() const {
+        std::vector<Shown> shown;
+        for (std::optional<Box> box; (box = NextBox(nullptr, kQuiet)); WaitUntil([&] { return !::IsWindow(box->window); })) shown.push_back(box->shown), AnswerBox(*box, Answer::Ok);
         return shown;
     }
     // Clicks the button; answers its question (when it `asks`) with `answer`; dismisses the

@@ -101,11 +101,12 @@ TEST(BadRegistryData, TogglesFollowTheNumberRuleAndNothingIsWritten) {
         {"multi text", Text(std::wstring(L"0\0", 2), REG_MULTI_SZ), grayed, off}, {"binary", Bytes(REG_BINARY, {0, 0, 0, 0}), grayed, off},
         {"none", Bytes(REG_NONE, {}), grayed, off}, {"1 MB binary", Bytes(REG_BINARY, std::vector<BYTE>(1 << 20)), grayed, off},
     };
+    ScratchSettings settings;
+    Program program;
     for (const auto& c : cases) {
-        ScratchSettings settings;
         settings.Set(L"NoTenths", c.stored), settings.Set(L"Boost", c.stored);
         const Values before = settings.Read();
-        Program program;
+        ASSERT_TRUE(program.Click(ControlOf(program, L"cmdRefresh")));
         EXPECT_EQ(c.inverted, program.State(ControlOf(program, L"chkTenths"))) << c.what;
         EXPECT_EQ(c.presence, program.State(ControlOf(program, L"chkBoost"))) << c.what;
         EXPECT_EQ(before, settings.Read()) << c.what;
