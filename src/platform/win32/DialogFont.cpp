@@ -6,8 +6,8 @@ namespace vellicor::platform::win32 {
 
 namespace {
 
-constexpr wchar_t kBitmapFace[] = L"MS Sans Serif";
-constexpr wchar_t kOutlineFace[] = L"Microsoft Sans Serif";
+constexpr const wchar_t* kBitmapFace = L"MS Sans Serif";
+constexpr const wchar_t* kOutlineFace = L"Microsoft Sans Serif";
 
 UniqueFont Ask(const wchar_t* face, BYTE pitchAndFamily, LONG height, LONG weight, bool underline) {
     LOGFONTW lf{};

@@ -14,7 +14,7 @@ namespace {
 using ui::ControlDef;
 using ui::ControlKind;
 
-constexpr wchar_t kWindowClass[] = L"VellicorForm";
+constexpr const wchar_t* kWindowClass = L"VellicorForm";
 // Control ids start above IDOK/IDCANCEL and the other dialog ids.
 constexpr int kFirstControlId = 100;
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
