@@ -5,6 +5,8 @@
 #include "platform/win32/ResourceIds.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <string_view>
 
 namespace vellicor::platform::win32 {
@@ -51,8 +53,8 @@ struct FontRole {
     LONG weight;
     bool underline;
 };
-constexpr FontRole kFontRoles[] = {
-    {825, FW_NORMAL, false}, {1350, FW_BOLD, false}, {825, FW_NORMAL, true}, {825, FW_NORMAL, false}};
+constexpr std::array<FontRole, 4> kFontRoles{
+    {{825, FW_NORMAL, false}, {1350, FW_BOLD, false}, {825, FW_NORMAL, true}, {825, FW_NORMAL, false}}};
 
 std::size_t RoleOf(const ControlDef& def) {
     if (def.options & ui::kTitleFont) return 1;
@@ -119,15 +121,20 @@ bool ContinuesArrowGroup(const ControlDef& def, const ControlDef* previous) {
 int IconSizeWithin(int resource, int room) {
     const HRSRC found = ::FindResourceW(Instance(), MAKEINTRESOURCEW(resource), RT_GROUP_ICON);
     const HGLOBAL loaded = found ? ::LoadResource(Instance(), found) : nullptr;
-    const auto* directory = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
-    const DWORD size = found ? ::SizeofResource(Instance(), found) : 0;
-    if (!directory || size < 6) return room;
-    // A group directory: three words, then one 14-byte entry per image, its width first
-    // (0 for 256).
-    const int count = directory[4] | directory[5] << 8;
+    const auto* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+    if (!data) return room;
+    const std::span<const BYTE> directory(data, ::SizeofResource(Instance(), found));
+    // A group directory: three words, the image count last, then one entry per image,
+    // its width first (0 for 256).
+    constexpr std::size_t kCountAt = 4;
+    constexpr std::size_t kHeaderSize = 6;
+    constexpr std::size_t kEntrySize = 14;
+    if (directory.size() < kHeaderSize) return room;
+    const std::size_t count = directory[kCountAt] | directory[kCountAt + 1] << 8;
     int best = 0;
-    for (int i = 0; i < count && 6 + 14 * (i + 1) <= static_cast<int>(size); ++i) {
-        const int width = directory[6 + 14 * i] ? directory[6 + 14 * i] : 256;
+    for (std::size_t i = 0; i < count && kHeaderSize + kEntrySize * (i + 1) <= directory.size(); ++i) {
+        const BYTE stored = directory[kHeaderSize + kEntrySize * i];
+        const int width = stored ? stored : 256;
         if (width <= room && width > best) best = width;
     }
     return best ? best : room;

@@ -65,7 +65,7 @@ public:
         constexpr std::size_t kGuard = sizeof(wchar_t);
         std::vector<BYTE> buffer(value.data.size() + 2 * kGuard, 0xFF);
         std::copy(value.data.begin(), value.data.end(), buffer.begin() + kGuard);
-        Check(::RegSetValueExW(key_, name.c_str(), 0, value.type, buffer.data() + kGuard,
+        Check(::RegSetValueExW(key_, name.c_str(), 0, value.type, &buffer[kGuard],
                                static_cast<DWORD>(value.data.size())));
     }
 
