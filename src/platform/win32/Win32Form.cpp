@@ -461,7 +461,7 @@ void Win32Form::PaintLines(HDC dc) const {
     // The separator is a grey line with a white one under it: drawn at the same place,
     // the white would hide the grey, so the white starts one device line lower, which
     // gives the etched look of a standard separator. Lines here are horizontal.
-    const int unit = std::max(1, static_cast<int>(dpi_) / 96);
+    const int unit = std::max(1, static_cast<int>(dpi_) / USER_DEFAULT_SCREEN_DPI);
     const bool contrast = HighContrast();
     for (const auto& control : model_.Controls()) {
         if (control->Kind() != ControlKind::Line) continue;
