@@ -145,8 +145,9 @@ public:
         constexpr std::size_t kWord = sizeof(std::uint64_t);
         std::vector<std::uint64_t> buffer((size + kWord - 1) / kWord);
         auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-        info->ReplaceIfExists = TRUE;
+        info->ReplaceIfExists = TRUE; // NOLINT(cppcoreguidelines-pro-type-union-access): a union of the system's
         info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-bounds-array-to-pointer-decay): the name runs on past FileName[1]
         std::memcpy(info->FileName, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
         if (!::SetFileInformationByHandle(file_.Get(), FileRenameInfo, info, static_cast<DWORD>(size))) {
             ThrowLastError();
