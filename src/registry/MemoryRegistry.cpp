@@ -189,7 +189,7 @@ std::wstring MemoryRegistry::Dump() const {
             for (std::uint8_t byte : value.data) out << static_cast<int>(byte) << L' ';
             out << L'\n';
         }
-        for (const auto& [name, child] : node.subKeys) walk(*child, path + L"\\" + name);
+        for (const auto& [name, child] : node.subKeys) walk(*child, std::wstring(path).append(L"\\").append(name));
     };
     for (const auto& [root, node] : roots_) walk(*node, std::wstring(L"\\") + std::wstring(RootName(root)));
     return out.str();

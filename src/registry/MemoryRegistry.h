@@ -18,6 +18,9 @@ class MemoryRegistry : public RegistryBackend {
 public:
     MemoryRegistry();
     ~MemoryRegistry() override;
+    // A copy would share every key with the original.
+    MemoryRegistry(const MemoryRegistry&) = delete;
+    MemoryRegistry& operator=(const MemoryRegistry&) = delete;
 
     std::unique_ptr<KeyHandle> OpenKey(RootKey root, const std::wstring& subPath) override;
 
