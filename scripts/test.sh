@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the portable logic natively (ASan + UBSan),
-# then Vellicor.exe and the Windows tests under Wine in a throwaway prefix and display;
-# Vellicor.exe also by Clang, and once more from a fresh copy to prove the same bytes.
+# clang-tidy over src/, then Vellicor.exe and the Windows tests under Wine in a throwaway
+# prefix and display; Vellicor.exe also by Clang, and once more from a fresh copy to
+# prove the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup-debian.sh
@@ -14,6 +15,21 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
 
+echo "== Static analysis: clang-tidy over src/, any finding fails"
+# The Windows code is analysed with the Clang build's flags and target; the portable
+# error texts, which only the native build compiles, with the native ones. Only the
+# findings are shown, not run-clang-tidy's progress.
+cmake --preset mingw-clang >/dev/null
+tidy() {
+  local output
+  if ! output=$(run-clang-tidy -p "$1" -j "$jobs" -quiet -header-filter="^$PWD/src/" "^$PWD/$2" 2>&1); then
+    sed 's/\x1b\[[0-9;]*m//g' <<<"$output" | grep -v -e '^clang-tidy-[0-9]* ' -e '^[0-9]* warnings\? generated\.$' || true
+    return 1
+  fi
+}
+tidy build/mingw-clang src/
+tidy build/native src/platform/portable/
+
 echo "== Registry data decoding: libFuzzer, bounded run (clang)"
 cmake --preset fuzz -DVELLICOR_FUZZ_SECONDS="${VELLICOR_FUZZ_SECONDS:-20}" >/dev/null
 cmake --build --preset fuzz -j "$jobs" --target registry_data_fuzz
@@ -25,7 +41,6 @@ cmake --build --preset mingw -j "$jobs"
 program=$PWD/build/mingw/src/platform/win32/Vellicor.exe
 
 echo "== The program built by the second compiler (Clang, MinGW-w64 runtime)"
-cmake --preset mingw-clang >/dev/null
 cmake --build --preset mingw-clang -j "$jobs"
 clang_program=$PWD/build/mingw-clang/src/platform/win32/Vellicor.exe
 

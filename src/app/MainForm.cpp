@@ -8,6 +8,7 @@
 #include "tools/RegistryCommands.h"
 #include "ui/Messages.h"
 
+#include <array>
 #include <string>
 
 namespace vellicor::app {
@@ -86,7 +87,7 @@ void MainForm::WireCheckBoxes() {
 }
 
 void MainForm::WireButtons() {
-    const std::pair<const wchar_t*, std::function<void()>> commands[] = {
+    const auto commands = std::to_array<std::pair<const wchar_t*, std::function<void()>>>({
         {L"cmdRefresh", [this] { cmdRefresh_Click(); }},
         {L"cmdExit", [this] { cmdExit_Click(); }},
         {L"cmdAbout", [this] { host_.ShowAbout(); }},
@@ -100,7 +101,7 @@ void MainForm::WireButtons() {
          [this] {
              if (tools::DeleteSettings(Key(), env_.dialogs)) host_.Close();
          }},
-    };
+    });
     for (const auto& [name, command] : commands) {
         for (const auto& control : window_.Controls()) {
             if (control->Name() == name) control->onClick = command;

@@ -13,7 +13,7 @@
 
 namespace vellicor::app {
 
-inline constexpr wchar_t kSettingsKeyPath[] = L"\\HKEY_CURRENT_USER\\Software\\Un4seen Developments\\XMPlay2";
+inline constexpr const wchar_t* kSettingsKeyPath = L"\\HKEY_CURRENT_USER\\Software\\Un4seen Developments\\XMPlay2";
 
 // What the main window's logic asks of the window that shows it.
 class WindowHost {

@@ -60,9 +60,9 @@ std::optional<std::wstring> DecodeText(std::uint32_t type, std::span<const std::
 
 RawValue EncodeDword(std::int32_t number) {
     const auto bits = static_cast<std::uint32_t>(number);
-    return RawValue{kRegDword,
-                    {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-                     static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)}};
+    RawValue value{kRegDword, {}};
+    for (unsigned shift = 0; shift < 32; shift += 8) value.data.push_back(static_cast<std::uint8_t>(bits >> shift));
+    return value;
 }
 
 RawValue EncodeText(std::wstring_view text, std::uint32_t type) {

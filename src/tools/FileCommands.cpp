@@ -47,7 +47,7 @@ public:
 
     platform::OpenFile& File() { return *file_; }
     void PutInPlaceOf(const std::wstring& target) {
-        file_->Write({kEmptyPlaylist, sizeof kEmptyPlaylist - 1});
+        file_->Write(kEmptyPlaylist);
         file_->MoveOver(target);
         file_.reset();
     }

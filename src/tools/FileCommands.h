@@ -4,6 +4,8 @@
 #include "platform/FileSystem.h"
 #include "registry/Registry.h"
 
+#include <string_view>
+
 namespace vellicor::tools {
 
 // "Empty media library": after confirmation, deletes xmplay.library. True when it did.
@@ -17,6 +19,6 @@ void EmptyDefaultPlaylist(const registry::RegistryKey* settingsKey, platform::Fi
                           platform::Dialogs& dialogs);
 
 // The empty playlist, byte for byte.
-inline constexpr char kEmptyPlaylist[] = "[playlist]\r\nnumberofentries=0\r\n";
+inline constexpr std::string_view kEmptyPlaylist = "[playlist]\r\nnumberofentries=0\r\n";
 
 } // namespace vellicor::tools

@@ -4,6 +4,7 @@
 #include "core/Failure.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace vellicor::tools {
 
@@ -22,8 +23,8 @@ bool IsDriveRoot(std::wstring_view path) {
 bool IsServerShare(std::wstring_view path) {
     const auto server = std::find_if(path.begin(), path.end(), IsSeparator);
     if (server == path.begin() || server == path.end()) return false;
-    const auto share = std::find_if(server + 1, path.end(), IsSeparator);
-    return share != server + 1;
+    const auto shareStart = std::next(server);
+    return std::find_if(shareStart, path.end(), IsSeparator) != shareStart;
 }
 
 // Where the player can be installed: a drive's folder, a network share, or either of

@@ -9,8 +9,8 @@
 
 namespace vellicor::tools {
 
-inline constexpr wchar_t kMediaLibraryFile[] = L"xmplay.library";
-inline constexpr wchar_t kDefaultPlaylistFile[] = L"xmplay.pls";
+inline constexpr const wchar_t* kMediaLibraryFile = L"xmplay.library";
+inline constexpr const wchar_t* kDefaultPlaylistFile = L"xmplay.pls";
 
 // The full path of one of the player's files: the "Install_Dir" text read afresh,
 // a backslash, the file name, joined exactly as they are (no normalisation, no

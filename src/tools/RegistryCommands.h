@@ -5,7 +5,7 @@
 
 namespace vellicor::tools {
 
-inline constexpr wchar_t kAssociationKeyPath[] = L"\\HKEY_CLASSES_ROOT\\XMPlay";
+inline constexpr const wchar_t* kAssociationKeyPath = L"\\HKEY_CLASSES_ROOT\\XMPlay";
 
 // "Fix broken file associations": deletes the player's class key with everything below
 // it, without asking.

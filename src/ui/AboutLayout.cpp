@@ -10,7 +10,7 @@ namespace {
 
 using K = ControlKind;
 
-constexpr wchar_t kDescription[] =
+constexpr std::wstring_view kDescription =
     L"A utility for mangling some advanced and hidden \r\n"
     L"XMPlay settings.\r\n"
     L"\r\n"

@@ -11,7 +11,7 @@ namespace vellicor::ui {
 // The About window: client size in twips, and its controls in creation order.
 inline constexpr int kAboutClientWidth = 5160;
 inline constexpr int kAboutClientHeight = 3000;
-inline constexpr wchar_t kAboutCaption[] = L"About Vellicor";
+inline constexpr const wchar_t* kAboutCaption = L"About Vellicor";
 
 std::span<const ControlDef> AboutLayout();
 

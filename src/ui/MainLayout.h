@@ -10,7 +10,7 @@ namespace vellicor::ui {
 // the refresh sweep walks).
 inline constexpr int kMainClientWidth = 5895;
 inline constexpr int kMainClientHeight = 4455;
-inline constexpr wchar_t kMainCaption[] = L"Vellicor";
+inline constexpr const wchar_t* kMainCaption = L"Vellicor";
 
 std::span<const ControlDef> MainLayout();
 

@@ -1,13 +1,14 @@
 #include "platform/win32/DialogFont.h"
 
+#include <array>
 #include <cwchar>
 
 namespace vellicor::platform::win32 {
 
 namespace {
 
-constexpr wchar_t kBitmapFace[] = L"MS Sans Serif";
-constexpr wchar_t kOutlineFace[] = L"Microsoft Sans Serif";
+constexpr const wchar_t* kBitmapFace = L"MS Sans Serif";
+constexpr const wchar_t* kOutlineFace = L"Microsoft Sans Serif";
 
 UniqueFont Ask(const wchar_t* face, BYTE pitchAndFamily, LONG height, LONG weight, bool underline) {
     LOGFONTW lf{};
@@ -26,12 +27,13 @@ bool GivesFaceAtHeight(HFONT font, const wchar_t* face, LONG height) {
     const HDC dc = ::GetDC(nullptr);
     if (!dc) return false;
     const HGDIOBJ old = ::SelectObject(dc, font);
-    wchar_t given[LF_FACESIZE]{};
+    std::array<wchar_t, LF_FACESIZE> given{};
     TEXTMETRICW metrics{};
-    const bool read = ::GetTextFaceW(dc, LF_FACESIZE, given) > 0 && ::GetTextMetricsW(dc, &metrics);
+    const bool read =
+        ::GetTextFaceW(dc, static_cast<int>(given.size()), given.data()) > 0 && ::GetTextMetricsW(dc, &metrics);
     ::SelectObject(dc, old);
     ::ReleaseDC(nullptr, dc);
-    return read && _wcsicmp(given, face) == 0 && metrics.tmHeight - metrics.tmInternalLeading == -height;
+    return read && _wcsicmp(given.data(), face) == 0 && metrics.tmHeight - metrics.tmInternalLeading == -height;
 }
 
 } // namespace

@@ -4,8 +4,11 @@
 
 namespace vellicor::platform::win32 {
 
-// 1440 twips to the inch: 15 twips to a pixel at 96 DPI.
-inline int TwipsToPixels(int twips, UINT dpi) { return ::MulDiv(twips, static_cast<int>(dpi), 1440); }
+// 15 twips to a pixel at 96 DPI.
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kHundredthsOfPointPerInch = 7200;
+
+inline int TwipsToPixels(int twips, UINT dpi) { return ::MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
 
 // The window's DPI (per monitor where the system knows it, else the system's).
 UINT WindowDpi(HWND window);
@@ -19,7 +22,7 @@ int SystemMetric(int index, UINT dpi);
 
 // A point size at the DPI, as a LOGFONT height (negative: character height).
 inline LONG FontHeight(int hundredthsOfPoint, UINT dpi) {
-    return -::MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200);
+    return -::MulDiv(hundredthsOfPoint, static_cast<int>(dpi), kHundredthsOfPointPerInch);
 }
 
 } // namespace vellicor::platform::win32

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace vellicor::platform {
@@ -47,12 +48,16 @@ std::wstring FullPath(const std::wstring& path) {
 // is caught by CREATE_NEW anyway.
 std::wstring TemporarySuffix() {
     static std::atomic<std::uint32_t> counter{0};
+    // 2^32 divided by the golden ratio: consecutive counts land far apart in every bit.
+    constexpr std::uint32_t kSpread = 0x9E3779B9u;
+    constexpr std::wstring_view kHexDigits = L"0123456789abcdef";
     LARGE_INTEGER now{};
     ::QueryPerformanceCounter(&now);
     std::uint32_t mixed = static_cast<std::uint32_t>(now.QuadPart) ^ (::GetCurrentProcessId() << 16) ^
-                          (counter.fetch_add(1) * 0x9E3779B9u);
+                          (counter.fetch_add(1) * kSpread);
     std::wstring suffix = L".~vlc";
-    for (int shift = 28; shift >= 0; shift -= 4) suffix += L"0123456789abcdef"[(mixed >> shift) & 0xF];
+    // Eight hex digits, the most significant first.
+    for (int shift = 32 - 4; shift >= 0; shift -= 4) suffix += kHexDigits[(mixed >> shift) % 16];
     suffix += L".tmp";
     return suffix;
 }
@@ -64,7 +69,7 @@ std::wstring ObjectNameAsDosPath(HANDLE file) {
     using QueryObject = LONG(NTAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, void*, ULONG, ULONG*);
     const auto query = reinterpret_cast<QueryObject>(
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
-    std::vector<std::uint64_t> buffer(8 * 1024); // 64 KB, more than the longest path
+    std::vector<std::uint64_t> buffer(std::size_t{8} * 1024); // 64 KB, more than the longest path
     ULONG size = 0;
     if (!query || query(file, static_cast<OBJECT_INFORMATION_CLASS>(1) /* ObjectNameInformation */, buffer.data(),
                         static_cast<ULONG>(buffer.size() * sizeof buffer[0]), &size) != 0) {
@@ -137,10 +142,12 @@ public:
         const std::wstring name = SystemPath(target);
         // FILE_RENAME_INFO ends in the name; whole 8-byte words keep its handle aligned.
         const std::size_t size = offsetof(FILE_RENAME_INFO, FileName) + (name.size() + 1) * sizeof(wchar_t);
-        std::vector<std::uint64_t> buffer((size + 7) / 8);
+        constexpr std::size_t kWord = sizeof(std::uint64_t);
+        std::vector<std::uint64_t> buffer((size + kWord - 1) / kWord);
         auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-        info->ReplaceIfExists = TRUE;
+        info->ReplaceIfExists = TRUE; // NOLINT(cppcoreguidelines-pro-type-union-access): a union of the system's
         info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-bounds-array-to-pointer-decay): the name runs on past FileName[1]
         std::memcpy(info->FileName, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
         if (!::SetFileInformationByHandle(file_.Get(), FileRenameInfo, info, static_cast<DWORD>(size))) {
             ThrowLastError();

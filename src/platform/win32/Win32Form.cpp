@@ -5,6 +5,8 @@
 #include "platform/win32/ResourceIds.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <string_view>
 
 namespace vellicor::platform::win32 {
@@ -14,7 +16,7 @@ namespace {
 using ui::ControlDef;
 using ui::ControlKind;
 
-constexpr wchar_t kWindowClass[] = L"VellicorForm";
+constexpr const wchar_t* kWindowClass = L"VellicorForm";
 // Control ids start above IDOK/IDCANCEL and the other dialog ids.
 constexpr int kFirstControlId = 100;
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
@@ -51,8 +53,8 @@ struct FontRole {
     LONG weight;
     bool underline;
 };
-constexpr FontRole kFontRoles[] = {
-    {825, FW_NORMAL, false}, {1350, FW_BOLD, false}, {825, FW_NORMAL, true}, {825, FW_NORMAL, false}};
+constexpr std::array<FontRole, 4> kFontRoles{
+    {{825, FW_NORMAL, false}, {1350, FW_BOLD, false}, {825, FW_NORMAL, true}, {825, FW_NORMAL, false}}};
 
 std::size_t RoleOf(const ControlDef& def) {
     if (def.options & ui::kTitleFont) return 1;
@@ -119,15 +121,20 @@ bool ContinuesArrowGroup(const ControlDef& def, const ControlDef* previous) {
 int IconSizeWithin(int resource, int room) {
     const HRSRC found = ::FindResourceW(Instance(), MAKEINTRESOURCEW(resource), RT_GROUP_ICON);
     const HGLOBAL loaded = found ? ::LoadResource(Instance(), found) : nullptr;
-    const auto* directory = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
-    const DWORD size = found ? ::SizeofResource(Instance(), found) : 0;
-    if (!directory || size < 6) return room;
-    // A group directory: three words, then one 14-byte entry per image, its width first
-    // (0 for 256).
-    const int count = directory[4] | directory[5] << 8;
+    const auto* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+    if (!data) return room;
+    const std::span<const BYTE> directory(data, ::SizeofResource(Instance(), found));
+    // A group directory: three words, the image count last, then one entry per image,
+    // its width first (0 for 256).
+    constexpr std::size_t kCountAt = 4;
+    constexpr std::size_t kHeaderSize = 6;
+    constexpr std::size_t kEntrySize = 14;
+    if (directory.size() < kHeaderSize) return room;
+    const std::size_t count = directory[kCountAt] | directory[kCountAt + 1] << 8;
     int best = 0;
-    for (int i = 0; i < count && 6 + 14 * (i + 1) <= static_cast<int>(size); ++i) {
-        const int width = directory[6 + 14 * i] ? directory[6 + 14 * i] : 256;
+    for (std::size_t i = 0; i < count && kHeaderSize + kEntrySize * (i + 1) <= directory.size(); ++i) {
+        const BYTE stored = directory[kHeaderSize + kEntrySize * i];
+        const int width = stored ? stored : 256;
         if (width <= room && width > best) best = width;
     }
     return best ? best : room;
@@ -454,7 +461,7 @@ void Win32Form::PaintLines(HDC dc) const {
     // The separator is a grey line with a white one under it: drawn at the same place,
     // the white would hide the grey, so the white starts one device line lower, which
     // gives the etched look of a standard separator. Lines here are horizontal.
-    const int unit = std::max(1, static_cast<int>(dpi_) / 96);
+    const int unit = std::max(1, static_cast<int>(dpi_) / USER_DEFAULT_SCREEN_DPI);
     const bool contrast = HighContrast();
     for (const auto& control : model_.Controls()) {
         if (control->Kind() != ControlKind::Line) continue;

@@ -75,7 +75,7 @@ private:
     ui::Window& model_;
     FormStyle style_;
     HWND window_ = nullptr;
-    UINT dpi_ = 96;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND focusWhileMinimised_ = nullptr;
     std::vector<std::unique_ptr<ChildView>> views_; // parallel to the model's controls
     std::array<UniqueFont, 4> fonts_; // body, title, links, text boxes

@@ -63,9 +63,10 @@ public:
         // Guard characters that are not NUL keep the data exactly as given and keep the
         // system from reading outside our buffer.
         constexpr std::size_t kGuard = sizeof(wchar_t);
-        std::vector<BYTE> buffer(value.data.size() + 2 * kGuard, 0xFF);
+        constexpr BYTE kGuardFill = 0xFF;
+        std::vector<BYTE> buffer(value.data.size() + 2 * kGuard, kGuardFill);
         std::copy(value.data.begin(), value.data.end(), buffer.begin() + kGuard);
-        Check(::RegSetValueExW(key_, name.c_str(), 0, value.type, buffer.data() + kGuard,
+        Check(::RegSetValueExW(key_, name.c_str(), 0, value.type, &buffer[kGuard],
                                static_cast<DWORD>(value.data.size())));
     }
 

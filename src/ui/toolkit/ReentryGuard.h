@@ -20,9 +20,15 @@ public:
     bool Active() const { return active_; }
 
 private:
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
+    class Reset {
+    public:
+        explicit Reset(bool& flag) : flag_(flag) {}
+        ~Reset() { flag_ = false; }
+        Reset(const Reset&) = delete;
+        Reset& operator=(const Reset&) = delete;
+
+    private:
+        bool& flag_;
     };
     bool active_ = false;
 };
