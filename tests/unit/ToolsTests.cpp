@@ -99,7 +99,7 @@ TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAnd
 // Where the registry refuses a write (no right to write), the box shows what is stored,
 // not what the user asked for: an inverted toggle whose 0 was refused, and Boost whose
 // deletion was.
-TEST(Toggles, AWriteTheRegistryRefusesLeavesTheBoxShowingWhatIsStored) {
+TEST(Toggles, ARefusedWriteLeavesTheBoxShowingWhatIsStoredAndADisabledBoxWritesNothing) {
     const auto key = std::make_shared<MemoryKey>();
     key->values = {{L"NoTenths", registry::EncodeDword(1)}, {L"Boost", registry::EncodeDword(1)}};
     const registry::RegistryKey settings = KeyOver(key);
@@ -116,6 +116,11 @@ TEST(Toggles, AWriteTheRegistryRefusesLeavesTheBoxShowingWhatIsStored) {
         key->denyWrites = true;
         box.UserClick();
         EXPECT_EQ(loaded, box.Value()) << std::string(toggle.control.begin(), toggle.control.end());
+        // No code disables a box, but a disabled one stays inert: a change of its state and
+        // a call by name neither load nor write.
+        key->denyWrites = false;
+        box.SetEnabled(false);
+        box.SetValue(loaded == ui::kChecked ? ui::kUnchecked : ui::kChecked), box.onClick();
     }
     EXPECT_EQ(registry::EncodeDword(1), key->values.at(L"NoTenths"));
     EXPECT_EQ(registry::EncodeDword(1), key->values.at(L"Boost"));
