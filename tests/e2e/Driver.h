@@ -404,13 +404,13 @@ inline std::wstring FailureReport(const std::wstring& what, DWORD code) {
 
 class Program {
 public:
-    // Starts the program, or a copy of it elsewhere.
-    explicit Program(const std::wstring& exe = VellicorPath()) {
+    // Starts the program (or a copy of it elsewhere), in this folder or the one given.
+    explicit Program(const std::wstring& exe = VellicorPath(), const std::wstring& currentFolder = {}) {
         std::wstring commandLine = L"\"" + exe + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
             throw std::runtime_error("cannot start the program: error " + std::to_string(::GetLastError()));
         }
         process_.Reset(info.hProcess);

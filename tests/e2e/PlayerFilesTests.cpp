@@ -72,23 +72,24 @@ TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
     EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(player.playlist));
     EXPECT_EQ(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_HIDDEN) << "a new file";
     EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.Path())) << "the library gone, no temporary file left";
-    // Deleted behind the program's back: a click finds the file gone and says nothing.
+    // Since the last load the playlist has gone and a directory stands at its name: a
+    // refresh reports each file missing once, in the boxes' order, and a click leaves the
+    // box grayed, silently. The directory is never treated as the playlist, and no
+    // playlist is created where there is none.
     SetAttributes(player.playlist, FILE_ATTRIBUTE_NORMAL), ::DeleteFileW(player.playlist.c_str());
-    run.Click(L"chkPlayReadOnly");
-    EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
-    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdKillLib"));
-    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdEmptyPlaylist"));
-    EXPECT_TRUE(FileNames(player.folder.Path()).empty()) << "no playlist is created where there was none";
-    // A refresh reports both missing, in the boxes' order, once; a directory at the
-    // playlist's name is no playlist and is never treated as one.
     ASSERT_TRUE(::CreateDirectoryW(player.playlist.c_str(), nullptr));
     WriteBytes(player.playlist + L"\\inside.txt", "kept");
     ASSERT_TRUE(run.program.PostClick(run.Box(L"cmdRefresh")));
     EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}), run.program.AnsweredBoxes());
+    run.Click(L"chkPlayReadOnly");
     EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly"));
     EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
     EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdEmptyPlaylist"));
     EXPECT_EQ("kept", ReadBytes(player.playlist + L"\\inside.txt"));
+    RemoveTree(player.playlist);
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdKillLib"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_TRUE(FileNames(player.folder.Path()).empty());
 }
 
 // A file that is a link: followed when it leads to a file of its own name, which keeps
@@ -115,7 +116,8 @@ TEST(ReadOnlyBoxes, LinksAreFollowedOnlyToAFileOfTheSameName) {
 }
 
 // Every kind of Install_Dir value: whether the program finds the files through it, and
-// what it reports when it cannot.
+// what it reports when it cannot. The program runs in the folder itself, where a relative
+// folder would lead.
 TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
     enum Outcome { Works, Unreadable };
     std::wstring otherDrive; // the folder through another drive letter
@@ -133,6 +135,8 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
         {"format and shell characters", [](auto& f) { return Text(f + L"\\%s%n%1%% & ^ ; $(x) 'q'"); }, Works},
         {"longer than MAX_PATH", [](auto& f) { return Text(f + L"\\" + std::wstring(120, L'a') + L"\\" + std::wstring(120, L'b')); }, Works},
         {"another drive letter", [&](auto&) { return Text(otherDrive); }, Works},
+        {"relative", [](auto&) { return Text(L"."); }, Unreadable}, {"root-relative", [](auto& f) { return Text(f.substr(2)); }, Unreadable},
+        {"a device path", [](auto& f) { return Text(L"\\\\.\\" + f); }, Unreadable}, {"empty text", [](auto&) { return Text(L""); }, Unreadable},
         {"dword 5", [](auto&) { return Dword(5); }, Unreadable}, {"multi text", [](auto& f) { return Text(f + L'\0', REG_MULTI_SZ); }, Unreadable},
         {"binary", [](auto& f) { return Bytes(REG_BINARY, Text(f).data); }, Unreadable}, {"none", [](auto&) { return Bytes(REG_NONE, {}); }, Unreadable},
     };
@@ -148,7 +152,7 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
         }
         if (c.outcome == Works) player.WriteFiles(), SetAttributes(player.playlist, FILE_ATTRIBUTE_READONLY);
         player.settings.Set(L"Install_Dir", stored);
-        Session run;
+        Session run{Program(VellicorPath(), player.folder.Path())};
         const std::vector<Shown> atStart = run.program.StartupBoxes();
         EXPECT_TRUE(atStart.empty()) << "no message either way";
         EXPECT_EQ(c.outcome == Works ? BST_CHECKED : BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
