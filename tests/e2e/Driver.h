@@ -335,12 +335,16 @@ inline Icon IconOf(HWND box) {
         if ((StyleOf(child) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) shown = child;
     }
     const auto pixels = [](const std::function<void(HDC, HDC)>& draw) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
         const HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
-        const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 32, 32);
+        const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         const HGDIOBJ old = ::SelectObject(memory, bitmap);
         draw(memory, screen);
-        std::vector<int> channels;
-        for (int i = 0; i < 32 * 32 * 3; ++i) channels.push_back(int(::GetPixel(memory, i / 3 % 32, i / 96) >> (i % 3 * 8) & 0xFF));
+        ::GdiFlush();
+        std::vector<int> channels(static_cast<const BYTE*>(bits), static_cast<const BYTE*>(bits) + 32 * 32 * 4);
+        for (std::size_t i = 3; i < channels.size(); i += 4) channels[i] = 0; // no alpha on the screen
         ::SelectObject(memory, old), ::DeleteObject(bitmap), ::DeleteDC(memory), ::ReleaseDC(nullptr, screen);
         return channels;
     };
@@ -477,11 +481,12 @@ public:
         return shown;
     }
     // Clicks the button; answers its question (when it `asks`) with `answer`; dismisses the
-    // box that follows with OK. What was shown, in order.
-    std::vector<Shown> Converse(HWND button, bool asks, Answer answer = Answer::Ok) const {
+    // box that follows with OK. What was shown, in order; after a declined question, what
+    // came within `quiet`.
+    std::vector<Shown> Converse(HWND button, bool asks, Answer answer = Answer::Ok, Milliseconds quiet = kQuiet) const {
         std::vector<Shown> shown;
         std::optional<Box> box = PostClick(button) ? NextBox(nullptr, asks || answer == Answer::Ok ? kPatience : kQuiet) : std::nullopt;
-        if (box && asks) shown.push_back(box->shown), AnswerBox(*box, answer), box = NextBox(box->window, answer == Answer::Ok ? kPatience : kQuiet);
+        if (box && asks) shown.push_back(box->shown), AnswerBox(*box, answer), box = NextBox(box->window, answer == Answer::Ok ? kPatience : quiet);
         if (box) shown.push_back(box->shown), AnswerBox(*box, Answer::Ok), WaitUntil([&] { return !::IsWindow(box->window); });
         return shown;
     }
