@@ -326,6 +326,23 @@ struct Box {
     Shown shown;
 };
 
+// What `draw` paints into a bitmap of the size given (from the screen, say), as blue,
+// green, red and a cleared alpha byte per pixel, row by row.
+inline std::vector<int> Channels(SIZE size, const std::function<void(HDC memory, HDC screen)>& draw) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    draw(memory, screen);
+    ::GdiFlush();
+    std::vector<int> channels(static_cast<const BYTE*>(bits), static_cast<const BYTE*>(bits) + std::size_t(size.cx) * std::size_t(size.cy) * 4);
+    for (std::size_t i = 3; i < channels.size(); i += 4) channels[i] = 0; // no alpha on the screen
+    ::SelectObject(memory, old), ::DeleteObject(bitmap), ::DeleteDC(memory), ::ReleaseDC(nullptr, screen);
+    return channels;
+}
+
 // Icons are not readable across processes: what the box shows on the screen is compared
 // with each system icon drawn here, 32 pixels square, until one is clearly the closest (a
 // box may not be painted yet when it is first seen).
@@ -334,29 +351,15 @@ inline Icon IconOf(HWND box) {
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if ((StyleOf(child) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) shown = child;
     }
-    const auto pixels = [](const std::function<void(HDC, HDC)>& draw) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        const HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
-        const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        const HGDIOBJ old = ::SelectObject(memory, bitmap);
-        draw(memory, screen);
-        ::GdiFlush();
-        std::vector<int> channels(static_cast<const BYTE*>(bits), static_cast<const BYTE*>(bits) + 32 * 32 * 4);
-        for (std::size_t i = 3; i < channels.size(); i += 4) channels[i] = 0; // no alpha on the screen
-        ::SelectObject(memory, old), ::DeleteObject(bitmap), ::DeleteDC(memory), ::ReleaseDC(nullptr, screen);
-        return channels;
-    };
     const std::pair<Icon, LPCWSTR> icons[] = {{Icon::Question, IDI_QUESTION}, {Icon::Information, IDI_INFORMATION}, {Icon::Exclamation, IDI_WARNING}, {Icon::Critical, IDI_ERROR}};
     std::vector<std::pair<long long, Icon>> distances;
     WaitUntil([&] {
         RECT r{};
         ::GetWindowRect(shown, &r);
-        const auto onScreen = pixels([&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, 32, 32, screen, r.left, r.top, SRCCOPY); });
+        const auto onScreen = Channels(SIZE{32, 32}, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, 32, 32, screen, r.left, r.top, SRCCOPY); });
         distances.clear();
         for (const auto& [icon, id] : icons) {
-            const auto drawn = pixels([&](HDC dc, HDC) {
+            const auto drawn = Channels(SIZE{32, 32}, [&](HDC dc, HDC) {
                 const RECT all{0, 0, 32, 32};
                 ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE)), ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, id), 32, 32, 0, nullptr, DI_NORMAL);
             });

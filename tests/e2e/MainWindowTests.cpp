@@ -53,6 +53,23 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
     }
 }
 
+// The About picture shows the largest image of the icon that its box holds: at 144 DPI
+// more than the 32 pixels of the image made for 96.
+TEST_P(AtDensity, TheAboutIconGrowsWithTheDensity) {
+    const HWND about = program_.PostClick(ControlOf(program_, L"cmdAbout")) ? program_.WaitForWindow(L"About Vellicor") : nullptr;
+    ASSERT_TRUE(about && BringToFront(about) && program_.Sync());
+    const HWND picture = program_.Control(1, about);
+    const SIZE room = ClientSize(picture);
+    const POINT origin = OnScreen(picture, POINT{0, 0});
+    const std::vector<int> shown = Channels(room, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, room.cx, room.cy, screen, origin.x, origin.y, SRCCOPY); });
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    LONG left = room.cx, right = -1; // the columns the icon covers
+    for (LONG i = 0; i < room.cx * room.cy; ++i) {
+        if (RGB(shown[4 * i + 2], shown[4 * i + 1], shown[4 * i]) != face) left = std::min(left, i % room.cx), right = std::max(right, i % room.cx);
+    }
+    EXPECT_TRUE(GetParam() == 96 ? right - left < 32 : right - left >= 32) << right - left + 1 << " pixels wide in a box of " << room.cx;
+}
+
 TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearIt) {
     const int dpi = GetParam();
     const auto at = [dpi](int x, int y) { return POINT{Pixels(x, dpi), Pixels(y, dpi)}; };
