@@ -477,10 +477,13 @@ public:
         }
         return shown;
     }
-    // Every box that follows, each answered with OK, until none comes for a while.
-    std::vector<Shown> AnsweredBoxes() const {
+    // Every box that follows, each answered with OK: the first `expected` waited for with
+    // patience, any more until none comes for a while.
+    std::vector<Shown> AnsweredBoxes(std::size_t expected = 0) const {
         std::vector<Shown> shown;
-        for (std::optional<Box> box; (box = NextBox(nullptr, kQuiet)); WaitUntil([&] { return !::IsWindow(box->window); })) shown.push_back(box->shown), AnswerBox(*box, Answer::Ok);
+        for (std::optional<Box> box; (box = NextBox(nullptr, shown.size() < expected ? kPatience : kQuiet)); WaitUntil([&] { return !::IsWindow(box->window); })) {
+            shown.push_back(box->shown), AnswerBox(*box, Answer::Ok);
+        }
         return shown;
     }
     // Clicks the button; answers its question (when it `asks`) with `answer`; dismisses the

@@ -80,7 +80,7 @@ TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
     ASSERT_TRUE(::CreateDirectoryW(player.playlist.c_str(), nullptr));
     WriteBytes(player.playlist + L"\\inside.txt", "kept");
     ASSERT_TRUE(run.program.PostClick(run.Box(L"cmdRefresh")));
-    EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}), run.program.AnsweredBoxes());
+    EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}), run.program.AnsweredBoxes(2));
     run.Click(L"chkPlayReadOnly");
     EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly"));
     EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
