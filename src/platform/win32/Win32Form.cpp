@@ -310,11 +310,11 @@ void Win32Form::FitFonts(UINT dpi) {
             fonts_[role].reset();
             continue;
         }
-        const FontRole& spec = kFontRoles[role];
-        const LONG asked = FontHeight(spec.hundredthsOfPoint, dpi);
+        const FontRole& wanted = kFontRoles[role];
+        const LONG asked = FontHeight(wanted.hundredthsOfPoint, dpi);
         // Not below half the size: by then the layout, not the font, is at fault.
         for (LONG height = asked; height * 2 <= asked; ++height) {
-            UniqueFont font = CreateDialogFont(height, spec.weight, spec.underline);
+            UniqueFont font = CreateDialogFont(height, wanted.weight, wanted.underline);
             if (!font) break;
             for (std::size_t i = 0; i < controls.size(); ++i) {
                 if (uses(i)) ::SendMessageW(views_[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
