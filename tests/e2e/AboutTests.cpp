@@ -132,7 +132,7 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
             return ::StrStrIW(name.c_str(), L"\\winsxs\\") && ::StrStrIW(name.c_str(), L"\\comctl32.dll");
         })) << "no Common Controls 6";
         for (int link = 0; link < 4; ++link) {
-            ASSERT_TRUE(ClickLabel(copy.Control(kLinkIndex[link], about)));
+            ASSERT_TRUE(ClickAt(copy.Control(kLinkIndex[link], about)));
             EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); })) << "nothing handed over for " << kLinks[link];
             EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(copy.Main()));
         }

@@ -297,8 +297,9 @@ inline bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived)
     }
     return false;
 }
-// A click on a link label as the system reports it: the label tells its window on the press.
-inline bool ClickLabel(HWND label) { return ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, 0) && ::PostMessageW(label, WM_LBUTTONUP, 0, 0); }
+// A click with the mouse as the control receives it, at its top left corner: a link label
+// tells its window on the press, a button takes the focus and is pressed.
+inline bool ClickAt(HWND control) { return ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, 0) && ::PostMessageW(control, WM_LBUTTONUP, 0, 0); }
 
 // ---------------------------------------------------------------------------------------
 // Message boxes, as a person sees them. Every box of the program is titled "Vellicor"; a

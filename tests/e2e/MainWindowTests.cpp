@@ -118,6 +118,11 @@ TEST(Keyboard, MovesAsInAnyDialog) {
     for (const Expected& row : kMain) row.kind != Kind::Frame ? order.push_back(&row) : void();
     std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
     ASSERT_TRUE(StaysOn(main, ControlOf(program, L"cmdRefresh"))) << "the focus starts on Refresh";
+    // A button that took the focus from a click, not from the dialog manager, is the one
+    // Enter presses too.
+    ASSERT_TRUE(Put(main, ControlOf(program, L"cmdAbout")) && ClickAt(ControlOf(program, L"cmdRefresh")) && StaysOn(main, ControlOf(program, L"cmdRefresh")));
+    settings.Set(L"NoTenths", Dword(0)); // what the next Refresh loads
+    EXPECT_TRUE(PressKey(VK_RETURN) && WaitUntil([&] { return program.State(ControlOf(program, L"chkTenths")) == BST_CHECKED; }, 3s)) << "Enter on Refresh";
     for (const bool back : {false, true}) {
         for (std::size_t step = 1, n = order.size(); step <= n; ++step) {
             const Expected& want = *order[back ? (n - step) % n : step % n];
