@@ -9,13 +9,15 @@ source scripts/setup-debian.sh
 source scripts/wine-env.sh
 
 jobs=$(nproc)
+# Each stage's heading says how long the run has taken so far.
+stage() { echo "== $1 (${SECONDS} s in)"; }
 
-echo "== Portable logic: unit tests (native, ASan + UBSan)"
+stage "Portable logic: unit tests (native, ASan + UBSan)"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
 
-echo "== Static analysis: clang-tidy over src/, any finding fails"
+stage "Static analysis: clang-tidy over src/, any finding fails"
 # The Windows code is analysed with the Clang build's flags and target; the portable
 # error texts, which only the native build compiles, with the native ones. Only the
 # findings are shown, not run-clang-tidy's progress.
@@ -30,21 +32,21 @@ tidy() {
 tidy build/mingw-clang src/
 tidy build/native src/platform/portable/
 
-echo "== Registry data decoding: libFuzzer, bounded run (clang)"
+stage "Registry data decoding: libFuzzer, bounded run (clang)"
 cmake --preset fuzz -DVELLICOR_FUZZ_SECONDS="${VELLICOR_FUZZ_SECONDS:-20}" >/dev/null
 cmake --build --preset fuzz -j "$jobs" --target registry_data_fuzz
 (cd build/fuzz && ctest --output-on-failure)
 
-echo "== Windows program and tests (MinGW-w64, under Wine)"
+stage "Windows program and tests (MinGW-w64): build"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
 program=$PWD/build/mingw/src/platform/win32/Vellicor.exe
 
-echo "== The program built by the second compiler (Clang, MinGW-w64 runtime)"
+stage "The program built by the second compiler (Clang, MinGW-w64 runtime)"
 cmake --build --preset mingw-clang -j "$jobs"
 clang_program=$PWD/build/mingw-clang/src/platform/win32/Vellicor.exe
 
-echo "== Release: a fresh copy of the tree, built elsewhere and later, gives the same bytes"
+stage "Release: a fresh copy of the tree, built elsewhere and later, gives the same bytes"
 rm -rf build/release
 scripts/release.sh --dist build/release/fresh >/dev/null
 scripts/release.sh --exe "$program" --dist build/release/here >/dev/null
@@ -52,6 +54,7 @@ for build in fresh here; do python3 -m zipfile -e build/release/$build/Vellicor-
 cmp build/release/{fresh,here}/files/Vellicor.exe
 cmp build/release/{fresh,here}/Vellicor-*.zip
 
+stage "Windows tests under Wine"
 export VELLICOR_TEST_PREFIX="$PWD/build/mingw/test-prefix"
 export WINEPREFIX="$VELLICOR_TEST_PREFIX"
 # The caption tests also run in a prefix without Wine's MS Sans Serif (the test names it).
@@ -63,7 +66,9 @@ vellicor_use_virtual_desktop
 vellicor_start_display
 ctest --preset mingw
 
-echo "== The Clang-built program: hardening, and start, load, a toggle, a command, exit"
+stage "The Clang-built program: hardening, and start, load, a toggle, a command, exit"
 bash tests/windows/check-hardening.sh "$clang_program"
 scripts/wine-exec.sh build/mingw/tests/windows/vellicor_windows_tests.exe --vellicor="$clang_program" \
   --gtest_filter='Toggles.Clicks*:About.Links*:PlayerFiles.BoxesAndCommands*:Closing.*'
+
+stage "All passed"
