@@ -1,6 +1,7 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include "core/Failure.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -67,8 +68,7 @@ std::wstring TemporarySuffix() {
 // names its objects by device ("\Device\..."), which this leaves alone.
 std::wstring ObjectNameAsDosPath(HANDLE file) {
     using QueryObject = LONG(NTAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, void*, ULONG, ULONG*);
-    const auto query = reinterpret_cast<QueryObject>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+    const auto query = win32::LibraryFunction<QueryObject>(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject");
     std::vector<std::uint64_t> buffer(std::size_t{8} * 1024); // 64 KB, more than the longest path
     ULONG size = 0;
     if (!query || query(file, static_cast<OBJECT_INFORMATION_CLASS>(1) /* ObjectNameInformation */, buffer.data(),
