@@ -68,7 +68,7 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
             const AboutRow& row = kAbout[i];
             const HWND control = program.Control(i, about);
             ASSERT_EQ(row.width == 0, control == nullptr) << std::wstring(row.name);
-            const RECT r = RectInParent(control), expected{Pixels(row.left, dpi), Pixels(row.top, dpi), Pixels(row.left, dpi) + Pixels(row.width, dpi), Pixels(row.top, dpi) + Pixels(row.height, dpi)};
+            const RECT r = RectInParent(control), expected = PixelRect(row.left, row.top, row.width, row.height, dpi);
             EXPECT_TRUE(!control || ::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
             EXPECT_TRUE(!control || TextOf(control) == (row.caption ? row.caption : kDescription)) << std::wstring(row.name) << ": " << std::wstring(TextOf(control));
         }

@@ -60,10 +60,14 @@ inline int Index(std::wstring_view name) {
 inline const Expected& Row(std::wstring_view name) { return kMain[Index(name)]; }
 inline HWND ControlOf(Program& program, std::wstring_view name) { return program.Control(Index(name)); }
 inline int Pixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
-// A control's rectangle in its window's client pixels at the density.
+// A rectangle in twips as client pixels at the density: each edge and size rounded alone.
+inline RECT PixelRect(int left, int top, int width, int height, int dpi) {
+    return RECT{Pixels(left, dpi), Pixels(top, dpi), Pixels(left, dpi) + Pixels(width, dpi), Pixels(top, dpi) + Pixels(height, dpi)};
+}
+// A main window control's rectangle in the client area.
 inline RECT PixelRect(const Expected& row, int dpi) {
     const int left = row.left + (row.frame.empty() ? 0 : Row(row.frame).left), top = row.top + (row.frame.empty() ? 0 : Row(row.frame).top);
-    return RECT{Pixels(left, dpi), Pixels(top, dpi), Pixels(left, dpi) + Pixels(row.width, dpi), Pixels(top, dpi) + Pixels(row.height, dpi)};
+    return PixelRect(left, top, row.width, row.height, dpi);
 }
 
 // The registry toggles, top to bottom: the box, its value, and whether the box shows the
