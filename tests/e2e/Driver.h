@@ -504,7 +504,19 @@ public:
         DWORD code = 0;
         return !Running() && ::GetExitCodeProcess(process_.Get(), &code) ? std::optional(code) : std::nullopt;
     }
-    DWORD Id() const { return id_; }
+    // The kernel handles the program holds.
+    std::size_t HandleCount() const {
+        DWORD handles = 0;
+        ::GetProcessHandleCount(process_.Get(), &handles);
+        if (handles == 0) { // Wine answers 0; its system-wide handle list is right
+            using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+            const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+            std::vector<ULONG_PTR> list(1 << 18); // a count, then entries of three words, the process id first
+            while (query(16 /* SystemHandleInformation */, list.data(), ULONG(list.size() * sizeof(ULONG_PTR)), nullptr) == LONG(0xC0000004L)) list.resize(list.size() * 2);
+            for (ULONG i = 0; i < ULONG(list[0]); ++i) handles += DWORD(list[1 + 3 * i]) == id_;
+        }
+        return handles;
+    }
     HANDLE Process() const { return process_.Get(); }
 
 private:

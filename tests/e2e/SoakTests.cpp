@@ -12,22 +12,13 @@ namespace {
 // Handles, GDI and USER objects (0 where the system does not count them: Wine), windows,
 // private memory.
 std::array<std::size_t, 5> ResourcesOf(const Program& program) {
-    DWORD handles = 0;
-    ::GetProcessHandleCount(program.Process(), &handles);
-    if (handles == 0) { // Wine answers 0; its system-wide handle list is right
-        using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-        const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-        std::vector<ULONG_PTR> list(1 << 18); // a count, then entries of three words, the process id first
-        while (query(16 /* SystemHandleInformation */, list.data(), ULONG(list.size() * sizeof(ULONG_PTR)), nullptr) == LONG(0xC0000004L)) list.resize(list.size() * 2);
-        for (ULONG i = 0; i < ULONG(list[0]); ++i) handles += DWORD(list[1 + 3 * i]) == program.Id();
-    }
     std::size_t windows = 0;
     for (HWND window : program.TopLevelWindows()) {
         ++windows, ::EnumChildWindows(window, [](HWND, LPARAM count) { return ++*reinterpret_cast<std::size_t*>(count), TRUE; }, LPARAM(&windows));
     }
     PROCESS_MEMORY_COUNTERS memory{};
     ::GetProcessMemoryInfo(program.Process(), &memory, sizeof memory);
-    return {handles, ::GetGuiResources(program.Process(), GR_GDIOBJECTS), ::GetGuiResources(program.Process(), GR_USEROBJECTS), windows, memory.PagefileUsage};
+    return {program.HandleCount(), ::GetGuiResources(program.Process(), GR_GDIOBJECTS), ::GetGuiResources(program.Process(), GR_USEROBJECTS), windows, memory.PagefileUsage};
 }
 
 TEST(Soak, NothingGrowsAndEverythingHoldsWhatWasAskedFor) {
