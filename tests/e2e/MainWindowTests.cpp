@@ -2,6 +2,8 @@
 // pointing at things shows, where the keyboard goes, and the ways to close it.
 #include "e2e/Expected.h"
 
+#include <array>
+
 namespace vellicor::e2e {
 namespace {
 
@@ -53,21 +55,38 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
     }
 }
 
-// The About picture shows the largest image of the icon that its box holds: at 144 DPI
-// more than the 32 pixels of the image made for 96.
-TEST_P(AtDensity, TheAboutIconGrowsWithTheDensity) {
+// What the About window paints itself: the icon, as the largest image its box holds (at
+// 144 DPI more than the 32 pixels of the image made for 96); the separator, a grey line
+// with the white one a device line below it; and the links in blue.
+TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorAndLinks) {
+    const int dpi = GetParam();
     const HWND about = program_.PostClick(ControlOf(program_, L"cmdAbout")) ? program_.WaitForWindow(L"About Vellicor") : nullptr;
     ASSERT_TRUE(about && BringToFront(about) && program_.Sync());
-    const HWND picture = program_.Control(1, about);
-    const SIZE room = ClientSize(picture);
-    const POINT origin = OnScreen(picture, POINT{0, 0});
-    const std::vector<int> shown = Channels(room, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, room.cx, room.cy, screen, origin.x, origin.y, SRCCOPY); });
+    const SIZE size = ClientSize(about);
+    const POINT origin = OnScreen(about, POINT{0, 0});
+    const std::vector<int> shown = Channels(size, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY); });
+    const auto at = [&](LONG x, LONG y) {
+        const std::size_t i = 4 * std::size_t(y * size.cx + x);
+        return RGB(shown[i + 2], shown[i + 1], shown[i]);
+    };
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    LONG left = room.cx, right = -1; // the columns the icon covers
-    for (LONG i = 0; i < room.cx * room.cy; ++i) {
-        if (RGB(shown[4 * i + 2], shown[4 * i + 1], shown[4 * i]) != face) left = std::min(left, i % room.cx), right = std::max(right, i % room.cx);
+    const HWND picture = program_.Control(1, about);
+    const POINT corner = OnScreen(picture, POINT{-origin.x, -origin.y});
+    LONG left = ClientSize(picture).cx, right = -1; // the columns the icon covers
+    for (LONG y = 0; y < ClientSize(picture).cy; ++y) {
+        for (LONG x = 0; x < ClientSize(picture).cx; ++x) {
+            if (at(corner.x + x, corner.y + y) != face) left = std::min(left, x), right = std::max(right, x);
+        }
     }
-    EXPECT_TRUE(GetParam() == 96 ? right - left < 32 : right - left >= 32) << right - left + 1 << " pixels wide in a box of " << room.cx;
+    EXPECT_TRUE(dpi == 96 ? right - left < 32 : right - left >= 32) << right - left + 1 << " pixels wide in a box of " << ClientSize(picture).cx;
+    const LONG line = Pixels(2400, dpi), across = Pixels(2580, dpi);
+    EXPECT_EQ((std::array{face, RGB(128, 128, 128), RGB(255, 255, 255)}), (std::array{at(across, line - 1), at(across, line), at(across, line + 1)})) << "the separator";
+    for (const int link : {3, 4, 5, 6}) { // the underline at least is drawn solid
+        const RECT r = RectInParent(program_.Control(link, about));
+        bool blue = false;
+        for (LONG y = r.top; y < r.bottom; ++y) for (LONG x = r.left; x < r.right; ++x) blue = blue || at(x, y) == RGB(0, 0, 255);
+        EXPECT_TRUE(blue) << "link " << link << " is not blue";
+    }
 }
 
 TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearIt) {
