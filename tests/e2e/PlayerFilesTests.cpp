@@ -92,12 +92,12 @@ TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
     EXPECT_TRUE(FileNames(player.folder.Path()).empty());
 }
 
-// A file that is a link: followed when it leads to a file of its own name, which keeps
-// the link; refused, touching nothing, when it leads to a file of another name.
+// A file that is a link: followed when it leads to a file of its own name (in any case),
+// which keeps the link; refused, touching nothing, when it leads to a file of another name.
 TEST(ReadOnlyBoxes, LinksAreFollowedOnlyToAFileOfTheSameName) {
     Player player(false);
     ASSERT_TRUE(::CreateDirectoryW(player.folder.File(L"lists").c_str(), nullptr));
-    const std::wstring other = player.folder.File(L"other.dat"), playlist = player.folder.File(L"lists\\xmplay.pls");
+    const std::wstring other = player.folder.File(L"other.dat"), playlist = player.folder.File(L"lists\\XMPlay.PLS");
     WriteBytes(other, "library");
     WriteBytes(playlist, kFullPlaylistBytes);
     if (!MakeSymbolicLink(player.library, other) || !MakeSymbolicLink(player.playlist, playlist)) GTEST_SKIP() << "no symbolic links here";
@@ -112,7 +112,7 @@ TEST(ReadOnlyBoxes, LinksAreFollowedOnlyToAFileOfTheSameName) {
     EXPECT_EQ(Emptied(false, player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
     EXPECT_EQ("library", ReadBytes(other));
     EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(playlist)) << "replaced where the link leads, and the link kept";
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.File(L"lists")));
+    EXPECT_EQ(std::vector<std::wstring>{L"XMPlay.PLS"}, FileNames(player.folder.File(L"lists")));
 }
 
 // Every kind of Install_Dir value: whether the program finds the files through it, and

@@ -1,5 +1,5 @@
 // The registry layer over the real registry, where its callers rely on more than the
-// end-to-end tests can see: what it refuses, and what a parent is.
+// end-to-end tests can see: what it refuses, what it reports missing, and what a parent is.
 #include "core/Failure.h"
 #include "e2e/Driver.h"
 #include "platform/win32/Win32Registry.h"
@@ -30,6 +30,9 @@ TEST(RegistryLayer, RefusesMalformedPathsOtherTypesAndKeysThatAreNotDirectSubkey
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, scratch + L"\\Missing")) << "opening never creates";
     const registry::RegistryKey key = root.KeyFromPath(L"\\hkey_current_user\\" + scratch + L"\\XMPlay");
     EXPECT_EQ(ERROR_INVALID_PARAMETER, FailureOf([&] { key.Values().Add(L"Other", 1, REG_SZ); }));
+    // A value's absence is reported, not passed over: callers rely on it to tell what is stored.
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, FailureOf([&] { key.Values().Item(L"Other"); }));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, FailureOf([&] { key.Values().Remove(L"Other"); }));
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, scratch + L"\\XMPlay", L"Other"));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, FailureOf([&] { key.Parent().Parent().SubKeys().Remove(key); })) << "not a direct subkey";
     EXPECT_EQ(Dword(7), ReadValue(HKEY_CURRENT_USER, scratch + L"\\XMPlay\\shell", L"Kept"));
