@@ -57,7 +57,7 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
 
 // What the About window paints itself: the icon, as the largest image its box holds (at
 // 144 DPI more than the 32 pixels of the image made for 96); the separator, a grey line
-// with the white one a device line below it; and the links in blue.
+// with the white one, two device lines high, just below it; and the links in blue.
 TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorAndLinks) {
     const int dpi = GetParam();
     const HWND about = program_.PostClick(ControlOf(program_, L"cmdAbout")) ? program_.WaitForWindow(L"About Vellicor") : nullptr;
@@ -80,7 +80,8 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorAndLinks) {
     }
     EXPECT_TRUE(dpi == 96 ? right - left < 32 : right - left >= 32) << right - left + 1 << " pixels wide in a box of " << ClientSize(picture).cx;
     const LONG line = Pixels(2400, dpi), across = Pixels(2580, dpi);
-    EXPECT_EQ((std::array{face, RGB(128, 128, 128), RGB(255, 255, 255)}), (std::array{at(across, line - 1), at(across, line), at(across, line + 1)})) << "the separator";
+    const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255); // one device line grey, two white
+    EXPECT_EQ((std::array{face, grey, white, white, face}), (std::array{at(across, line - 1), at(across, line), at(across, line + 1), at(across, line + 2), at(across, line + 3)})) << "the separator";
     for (const int link : {3, 4, 5, 6}) { // the underline at least is drawn solid
         const RECT r = RectInParent(program_.Control(link, about));
         bool blue = false;
