@@ -71,6 +71,7 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
             const RECT r = RectInParent(control), expected = PixelRect(row.left, row.top, row.width, row.height, dpi);
             EXPECT_TRUE(!control || ::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
             EXPECT_TRUE(!control || TextOf(control) == (row.caption ? row.caption : kDescription)) << std::wstring(row.name) << ": " << std::wstring(TextOf(control));
+            EXPECT_TRUE(!control || (i < 2) == ((::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0)) << std::wstring(row.name) << ": sunken"; // the text and the icon
         }
         const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_VSCROLL; // selectable, not editable, scrolls
         EXPECT_EQ(text, StyleOf(program.Control(0, about)) & text);

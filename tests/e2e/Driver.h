@@ -468,6 +468,7 @@ public:
         if (previous && !WaitUntil([previous] { return !::IsWindowVisible(previous); })) return std::nullopt;
         const HWND box = WaitForWindow(L"", timeout, L"#32770");
         if (!box || !WaitUntil([box] { return ::GetDlgItem(box, IDOK) != nullptr; })) return std::nullopt;
+        EXPECT_FALSE(main_ && ::IsWindowEnabled(main_)) << "the main window takes input while a box is shown";
         return Box{box, ShownIn(box)};
     }
     // Every box shown at start, each answered with OK, until the main window is up.

@@ -35,14 +35,14 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
     EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, StyleOf(main_) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_EQ(Pixels(kMainWidth, dpi), ClientSize(main_).cx);
     EXPECT_EQ(Pixels(kMainHeight, dpi), ClientSize(main_).cy);
-    // Window class, and the style bits that make each kind what it is (by Kind). A push
-    // button that has the focus is the default one.
+    // Window class, and the style bits that make each kind what it is (by Kind). The push
+    // button with the focus, Refresh at start, is the default one, and no other is.
     const LONG_PTR tipBox = ES_MULTILINE | ES_READONLY | ES_CENTER | WS_TABSTOP;
     const struct {
         const wchar_t* windowClass;
         LONG_PTR mask, bits;
     } looks[] = {{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_GROUPBOX}, {L"Edit", tipBox | WS_VSCROLL | WS_HSCROLL, tipBox},
-                 {L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP}, {L"Button", (BS_TYPEMASK & ~BS_DEFPUSHBUTTON) | WS_TABSTOP, WS_TABSTOP}};
+                 {L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP}, {L"Button", BS_TYPEMASK | WS_TABSTOP, WS_TABSTOP}};
     for (int i = 0; i < int(std::size(kMain)); ++i) {
         const Expected& row = kMain[i];
         const HWND control = program_.Control(i);
@@ -51,14 +51,17 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
         EXPECT_EQ(row.caption, TextOf(control));
         EXPECT_TRUE(::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
         EXPECT_EQ(looks[int(row.kind)].windowClass, ClassOf(control)) << std::wstring(row.name);
-        EXPECT_EQ(looks[int(row.kind)].bits, StyleOf(control) & looks[int(row.kind)].mask) << std::wstring(row.name);
+        EXPECT_EQ(row.kind == Kind::TextBox, (::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0) << std::wstring(row.name) << ": sunken";
+        const LONG_PTR focused = row.name == L"cmdRefresh" ? BS_DEFPUSHBUTTON : 0;
+        EXPECT_EQ(looks[int(row.kind)].bits | focused, StyleOf(control) & looks[int(row.kind)].mask) << std::wstring(row.name);
     }
 }
 
 // What the About window paints itself: the icon, as the largest image its box holds (at
 // 144 DPI more than the 32 pixels of the image made for 96); the separator, a grey line
-// with the white one, two device lines high, just below it; and the links in blue.
-TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorAndLinks) {
+// with the white one, two device lines high, just below it; the links in blue and the
+// title in black.
+TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
     const int dpi = GetParam();
     const HWND about = program_.PostClick(ControlOf(program_, L"cmdAbout")) ? program_.WaitForWindow(L"About Vellicor") : nullptr;
     ASSERT_TRUE(about && BringToFront(about) && program_.Sync());
@@ -82,11 +85,12 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorAndLinks) {
     const LONG line = Pixels(2400, dpi), across = Pixels(2580, dpi);
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255); // one device line grey, two white
     EXPECT_EQ((std::array{face, grey, white, white, face}), (std::array{at(across, line - 1), at(across, line), at(across, line + 1), at(across, line + 2), at(across, line + 3)})) << "the separator";
-    for (const int link : {3, 4, 5, 6}) { // the underline at least is drawn solid
-        const RECT r = RectInParent(program_.Control(link, about));
-        bool blue = false;
-        for (LONG y = r.top; y < r.bottom; ++y) for (LONG x = r.left; x < r.right; ++x) blue = blue || at(x, y) == RGB(0, 0, 255);
-        EXPECT_TRUE(blue) << "link " << link << " is not blue";
+    // The links' underline, at least, and the title's bold strokes are drawn solid.
+    for (const auto& [label, colour] : {std::pair{3, RGB(0, 0, 255)}, {4, RGB(0, 0, 255)}, {5, RGB(0, 0, 255)}, {6, RGB(0, 0, 255)}, {8, RGB(0, 0, 0)}}) {
+        const RECT r = RectInParent(program_.Control(label, about));
+        bool drawn = false;
+        for (LONG y = r.top; y < r.bottom; ++y) for (LONG x = r.left; x < r.right; ++x) drawn = drawn || at(x, y) == colour;
+        EXPECT_TRUE(drawn) << "label " << label << " has no pixel of colour " << std::hex << colour;
     }
 }
 
