@@ -1,6 +1,7 @@
 // The About window, opened from the real main window and worked from outside; what its
 // links hand over; and the program file's version block it takes its version from.
 #include "e2e/Expected.h"
+#include "platform/win32/AboutWindow.h"
 
 #include <psapi.h>
 #include <shlwapi.h>
@@ -165,6 +166,8 @@ TEST(VersionBlock, CarriesTheVersionAndTheNamesExplorerShows) {
         const bool found = ::VerQueryValueW(block.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(), &data, &length);
         EXPECT_EQ(expected, found ? std::wstring(static_cast<const wchar_t*>(data)) : L"<missing>") << std::wstring(name);
     }
+    // Where there is no block to read, the About title keeps its caption alone.
+    for (const wchar_t* file : {L"planted_explorer.exe", L"missing.exe"}) EXPECT_FALSE(platform::win32::ReadFileVersion(OwnFolder() + file)) << std::wstring(file);
 }
 
 } // namespace
