@@ -7,6 +7,7 @@
 // the test that started it (the test command ends the prefix's Wine in any case). Nothing here comes from the program's own tables or
 // texts: the tests say what a person must see.
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <gtest/gtest.h>
@@ -116,7 +117,7 @@ private:
 // Under Wine, the Unix path a Windows path stands for; empty elsewhere.
 inline std::string UnixPathOf(const std::wstring& path) {
     using ToUnix = char*(CDECL*)(const wchar_t*);
-    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    const auto toUnix = platform::win32::LibraryFunction<ToUnix>(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
     char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
     const std::string result(unix ? unix : "");
     return ::HeapFree(::GetProcessHeap(), 0, unix), result;
@@ -511,9 +512,9 @@ public:
         ::GetProcessHandleCount(process_.Get(), &handles);
         if (handles == 0) { // Wine answers 0; its system-wide handle list is right
             using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-            const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+            const auto query = platform::win32::LibraryFunction<Query>(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation");
             std::vector<ULONG_PTR> list(1 << 18); // a count, then entries of three words, the process id first
-            while (query(16 /* SystemHandleInformation */, list.data(), ULONG(list.size() * sizeof(ULONG_PTR)), nullptr) == LONG(0xC0000004L)) list.resize(list.size() * 2);
+            while (query && query(16 /* SystemHandleInformation */, list.data(), ULONG(list.size() * sizeof(ULONG_PTR)), nullptr) == LONG(0xC0000004L)) list.resize(list.size() * 2);
             for (ULONG i = 0; i < ULONG(list[0]); ++i) handles += DWORD(list[1 + 3 * i]) == id_;
         }
         return handles;

@@ -35,14 +35,15 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
     EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, StyleOf(main_) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_EQ(Pixels(kMainWidth, dpi), ClientSize(main_).cx);
     EXPECT_EQ(Pixels(kMainHeight, dpi), ClientSize(main_).cy);
-    // Window class, and the style bits that make each kind what it is (by Kind). The push
-    // button with the focus, Refresh at start, is the default one, and no other is.
+    // Window class, the style bits that make each kind what it is (by Kind), and whether it
+    // is sunken. The push button with the focus, Refresh at start, is the default one, and
+    // no other is.
     const LONG_PTR tipBox = ES_MULTILINE | ES_READONLY | ES_CENTER | WS_TABSTOP;
     const struct {
         const wchar_t* windowClass;
-        LONG_PTR mask, bits;
-    } looks[] = {{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_GROUPBOX}, {L"Edit", tipBox | WS_VSCROLL | WS_HSCROLL, tipBox},
-                 {L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP}, {L"Button", BS_TYPEMASK | WS_TABSTOP, WS_TABSTOP}};
+        LONG_PTR mask, bits, sunken;
+    } looks[] = {{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_GROUPBOX, 0}, {L"Edit", tipBox | WS_VSCROLL | WS_HSCROLL, tipBox, WS_EX_CLIENTEDGE},
+                 {L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP, 0}, {L"Button", BS_TYPEMASK | WS_TABSTOP, WS_TABSTOP, 0}};
     for (int i = 0; i < int(std::size(kMain)); ++i) {
         const Expected& row = kMain[i];
         const HWND control = program_.Control(i);
@@ -51,7 +52,7 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
         EXPECT_EQ(row.caption, TextOf(control));
         EXPECT_TRUE(::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
         EXPECT_EQ(looks[int(row.kind)].windowClass, ClassOf(control)) << std::wstring(row.name);
-        EXPECT_EQ(row.kind == Kind::TextBox, (::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0) << std::wstring(row.name) << ": sunken";
+        EXPECT_EQ(looks[int(row.kind)].sunken, ::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << std::wstring(row.name);
         const LONG_PTR focused = row.name == L"cmdRefresh" ? BS_DEFPUSHBUTTON : 0;
         EXPECT_EQ(looks[int(row.kind)].bits | focused, StyleOf(control) & looks[int(row.kind)].mask) << std::wstring(row.name);
     }
@@ -75,13 +76,14 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     const HWND picture = program_.Control(1, about);
     const POINT corner = OnScreen(picture, POINT{-origin.x, -origin.y});
-    LONG left = ClientSize(picture).cx, right = -1; // the columns the icon covers
-    for (LONG y = 0; y < ClientSize(picture).cy; ++y) {
-        for (LONG x = 0; x < ClientSize(picture).cx; ++x) {
+    const SIZE room = ClientSize(picture);
+    LONG left = room.cx, right = -1; // the columns the icon covers
+    for (LONG y = 0; y < room.cy; ++y) {
+        for (LONG x = 0; x < room.cx; ++x) {
             if (at(corner.x + x, corner.y + y) != face) left = std::min(left, x), right = std::max(right, x);
         }
     }
-    EXPECT_TRUE(dpi == 96 ? right - left < 32 : right - left >= 32) << right - left + 1 << " pixels wide in a box of " << ClientSize(picture).cx;
+    EXPECT_TRUE(dpi == 96 ? right - left < 32 : right - left >= 32) << right - left + 1 << " pixels wide in a box of " << room.cx;
     const LONG line = Pixels(2400, dpi), across = Pixels(2580, dpi);
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255); // one device line grey, two white
     EXPECT_EQ((std::array{face, grey, white, white, face}), (std::array{at(across, line - 1), at(across, line), at(across, line + 1), at(across, line + 2), at(across, line + 3)})) << "the separator";

@@ -1,9 +1,9 @@
 // Every caption fits its control, on the lines the layout intends, with the font that the
-// control really uses, which is the font asked for or a smaller one: the real windows, made by the program's own window code from the
-// real layout tables, at two densities. A font cannot be read from another process, so
-// this runs in process; under Wine the density is the registry's LogPixels, read when a
-// process starts, so each density is measured in a process of its own: the test starts
-// itself again with the density set.
+// control really uses, which is the font asked for or a smaller one: the real windows,
+// made by the program's own window code from the real layout tables, at two densities.
+// A font cannot be read from another process, so this runs in process; under Wine the
+// density is the registry's LogPixels, read when a process starts, so each density is
+// measured in a process of its own: the test starts itself again with the density set.
 #include "e2e/Driver.h"
 #include "platform/win32/AboutWindow.h"
 #include "platform/win32/MainWindow.h"
