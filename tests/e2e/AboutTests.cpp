@@ -2,6 +2,7 @@
 // links hand over; and the program file's version block it takes its version from.
 #include "e2e/Expected.h"
 #include "platform/win32/AboutWindow.h"
+#include "ui/AboutLayout.h"
 
 #include <psapi.h>
 #include <shlwapi.h>
@@ -9,20 +10,6 @@
 namespace vellicor::e2e {
 namespace {
 
-// In creation order: name, caption, twips. Index 7 and 9 are the separator's two drawn
-// lines, which are not windows.
-struct AboutRow {
-    const wchar_t* name;
-    const wchar_t* caption;
-    int left, top, width, height;
-};
-constexpr AboutRow kAbout[] = {
-    {L"txtDesc", nullptr, 840, 600, 4245, 1725}, {L"picIcon", L"", 120, 120, 540, 540},
-    {L"cmdOK", L"OK", 4080, 2520, 1020, 375},    {L"lblLink1", L"un4seen forums", 840, 2580, 1215, 255},
-    {L"lblLink2", L"Vellicor", 2160, 2580, 1095, 255}, {L"lblLink0", L"XMPlay", 120, 2580, 615, 255},
-    {L"lblLink3", L"e-mail", 3360, 2580, 615, 255}, {L"Line1", nullptr, 0, 0, 0, 0},
-    {L"lblTitle", L"Vellicor  2.1 build 20", 840, 120, 4245, 375}, {L"Line1", nullptr, 0, 0, 0, 0},
-};
 const std::wstring kDescription =
     L"A utility for mangling some advanced and hidden \r\nXMPlay settings.\r\n\r\n"
     L"Designed to work with XMPlay 3.2, but some settings \r\nstill work with earlier versions.\r\n\r\n"
@@ -63,15 +50,18 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
         EXPECT_EQ(WS_CAPTION, StyleOf(about) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
         EXPECT_TRUE(::GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
         const int dpi = int(::GetDpiForWindow(about));
-        EXPECT_EQ(Pixels(5160, dpi), ClientSize(about).cx);
-        EXPECT_EQ(Pixels(3000, dpi), ClientSize(about).cy);
-        for (int i = 0; i < int(std::size(kAbout)); ++i) {
-            const AboutRow& row = kAbout[i];
+        EXPECT_EQ(Pixels(ui::kAboutClientWidth, dpi), ClientSize(about).cx);
+        EXPECT_EQ(Pixels(ui::kAboutClientHeight, dpi), ClientSize(about).cy);
+        // As the program's layout says; the separator's lines are drawn, not windows. The
+        // title carries the version, the text the description above.
+        for (int i = 0; i < int(ui::AboutLayout().size()); ++i) {
+            const ControlDef& row = ui::AboutLayout()[std::size_t(i)];
             const HWND control = program.Control(i, about);
-            ASSERT_EQ(row.width == 0, control == nullptr) << std::wstring(row.name);
-            const RECT r = RectInParent(control), expected = PixelRect(row.left, row.top, row.width, row.height, dpi);
+            const std::wstring_view caption = row.name == L"lblTitle" ? L"Vellicor  2.1 build 20" : row.name == L"txtDesc" ? kDescription : row.caption;
+            ASSERT_EQ(row.kind == Kind::Line, control == nullptr) << std::wstring(row.name);
+            const RECT r = RectInParent(control), expected = PixelRect(row, dpi);
             EXPECT_TRUE(!control || ::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
-            EXPECT_TRUE(!control || TextOf(control) == (row.caption ? row.caption : kDescription)) << std::wstring(row.name) << ": " << std::wstring(TextOf(control));
+            EXPECT_TRUE(!control || TextOf(control) == caption) << std::wstring(row.name) << ": " << std::wstring(TextOf(control));
             EXPECT_TRUE(!control || (i < 2) == ((::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0)) << std::wstring(row.name) << ": sunken"; // the text and the icon
         }
         const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_VSCROLL; // selectable, not editable, scrolls

@@ -307,7 +307,7 @@ inline bool ClickAt(HWND control) { return ::PostMessageW(control, WM_LBUTTONDOW
 // question has OK and Cancel, OK the default; every other box has OK alone.
 
 enum class Icon { None, Question, Information, Exclamation, Critical };
-enum class Answer { Ok, Cancel, Escape, CloseBox };
+enum class Answer { Ok, Cancel };
 
 struct Shown {
     Icon icon;
@@ -391,12 +391,11 @@ inline Shown ShownIn(HWND window) {
     return shown;
 }
 
+// What a click on the button sends its dialog, whatever has the focus. Esc and the close
+// box give the same answer as Cancel (OK where there is none): the box tells no difference.
 inline bool AnswerBox(const Box& box, Answer answer) {
-    // What a click on the button sends its dialog, whatever has the focus.
     const int id = answer == Answer::Ok ? IDOK : IDCANCEL;
-    if (answer == Answer::Ok || answer == Answer::Cancel) return ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(::GetDlgItem(box.window, id)));
-    if (answer == Answer::Escape) return BringToFront(box.window) && PressKey(VK_ESCAPE);
-    return ::PostMessageW(box.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(::GetDlgItem(box.window, id)));
 }
 
 // A command's failure report: what failed, a blank line, "number: description", the

@@ -33,8 +33,8 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
     const int dpi = GetParam();
     EXPECT_EQ(L"Vellicor", TextOf(main_));
     EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, StyleOf(main_) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_EQ(Pixels(kMainWidth, dpi), ClientSize(main_).cx);
-    EXPECT_EQ(Pixels(kMainHeight, dpi), ClientSize(main_).cy);
+    EXPECT_EQ(Pixels(ui::kMainClientWidth, dpi), ClientSize(main_).cx);
+    EXPECT_EQ(Pixels(ui::kMainClientHeight, dpi), ClientSize(main_).cy);
     // Window class, the style bits that make each kind what it is (by Kind), and whether it
     // is sunken. The push button with the focus, Refresh at start, is the default one, and
     // no other is.
@@ -44,8 +44,8 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
         LONG_PTR mask, bits, sunken;
     } looks[] = {{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_GROUPBOX, 0}, {L"Edit", tipBox | WS_VSCROLL | WS_HSCROLL, tipBox, WS_EX_CLIENTEDGE},
                  {L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP, 0}, {L"Button", BS_TYPEMASK | WS_TABSTOP, WS_TABSTOP, 0}};
-    for (int i = 0; i < int(std::size(kMain)); ++i) {
-        const Expected& row = kMain[i];
+    for (int i = 0; i < int(ui::MainLayout().size()); ++i) {
+        const ControlDef& row = ui::MainLayout()[std::size_t(i)];
         const HWND control = program_.Control(i);
         const RECT r = RectInParent(control), expected = PixelRect(row, dpi);
         EXPECT_TRUE(::IsWindowVisible(control) && ::IsWindowEnabled(control)) << std::wstring(row.name);
@@ -100,29 +100,29 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
     const int dpi = GetParam();
     const auto at = [dpi](int x, int y) { return POINT{Pixels(x, dpi), Pixels(y, dpi)}; };
     std::vector<POINT> bare = {at(60, 60), at(1000, 3300), at(5835, 2000)}; // the background between the frames
-    for (const Expected& row : kMain) {
+    for (const ControlDef& row : ui::MainLayout()) {
         const RECT r = PixelRect(row, dpi);
-        if (row.kind == Kind::CheckBox || row.kind == Kind::Button) {
+        if (row.kind == Kind::CheckBox || row.kind == Kind::CommandButton) {
             // From a cleared tip, so that each text is known to come from this control.
             ASSERT_TRUE(Shows(bare.front(), L"")) << "before " << std::wstring(row.name);
-            EXPECT_TRUE(Shows(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, row.tip)) << std::wstring(row.name);
+            EXPECT_TRUE(Shows(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, row.tag)) << std::wstring(row.name);
         }
         // A frame's caption and the margin inside its right edge.
         if (row.kind == Kind::Frame) bare.insert(bare.end(), {POINT{r.left + Pixels(180, dpi), r.top + 2}, POINT{r.right - Pixels(60, dpi), (r.top + r.bottom) / 2}});
     }
     for (const POINT spot : bare) {
-        ASSERT_TRUE(Shows(at(3500, 4150), Row(L"cmdRefresh").tip));
+        ASSERT_TRUE(Shows(at(3500, 4150), Row(L"cmdRefresh").tag));
         EXPECT_TRUE(Shows(spot, L"")) << "a frame, or the background, at " << spot.x << "," << spot.y;
     }
     // The tip box has no pointer handler: moving onto it keeps the last tip. The edit box
     // changes the pointer's shape while it handles the move; then the move was handled.
     const RECT tenths = PixelRect(Row(L"chkTenths"), dpi), tipBox = PixelRect(Row(L"txtTip"), dpi);
-    ASSERT_TRUE(Shows(POINT{tenths.left + 40, tenths.top + 5}, Row(L"chkTenths").tip));
+    ASSERT_TRUE(Shows(POINT{tenths.left + 40, tenths.top + 5}, Row(L"chkTenths").tag));
     CURSORINFO before{sizeof(CURSORINFO), 0, nullptr, {}}, now = before;
     ::GetCursorInfo(&before);
     ASSERT_TRUE(MovePointerUntil(OnScreen(main_, POINT{(tipBox.left + tipBox.right) / 2, (tipBox.top + tipBox.bottom) / 2}), [&] { return ::GetCursorInfo(&now) && now.hCursor != before.hCursor; }));
     ASSERT_TRUE(program_.Sync());
-    EXPECT_EQ(Row(L"chkTenths").tip, Tip());
+    EXPECT_EQ(Row(L"chkTenths").tag, Tip());
 }
 
 // The focus put on a control as Tab puts it, and where a key or an interruption leaves it.
@@ -140,9 +140,9 @@ TEST(Keyboard, MovesAsInAnyDialog) {
     Program program;
     const HWND main = program.Main(), other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(main && BringToFront(main));
-    std::vector<const Expected*> order;
-    for (const Expected& row : kMain) row.kind != Kind::Frame ? order.push_back(&row) : void();
-    std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tab < b->tab; });
+    std::vector<const ControlDef*> order;
+    for (const ControlDef& row : ui::MainLayout()) row.kind != Kind::Frame ? order.push_back(&row) : void();
+    std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     ASSERT_TRUE(StaysOn(main, ControlOf(program, L"cmdRefresh"))) << "the focus starts on Refresh";
     // A button that took the focus from a click, not from the dialog manager, is the one
     // Enter presses too.
@@ -151,7 +151,7 @@ TEST(Keyboard, MovesAsInAnyDialog) {
     EXPECT_TRUE(PressKey(VK_RETURN) && WaitUntil([&] { return program.State(ControlOf(program, L"chkTenths")) == BST_CHECKED; }, 3s)) << "Enter on Refresh";
     for (const bool back : {false, true}) {
         for (std::size_t step = 1, n = order.size(); step <= n; ++step) {
-            const Expected& want = *order[back ? (n - step) % n : step % n];
+            const ControlDef& want = *order[back ? (n - step) % n : step % n];
             ASSERT_TRUE(PressKey(VK_TAB, back) && WaitUntil([&] { return FocusOf(main) == ControlOf(program, want.name); }, 3s)) << (back ? "Shift+Tab" : "Tab") << " to " << std::wstring(want.name);
         }
     }

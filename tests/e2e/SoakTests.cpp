@@ -26,7 +26,7 @@ TEST(Soak, NothingGrowsAndEverythingHoldsWhatWasAskedFor) {
     Program program;
     const auto round = [&](int refreshes, int clicksPerBox, int commandRuns) {
         for (int i = 0; i < refreshes; ++i) ASSERT_TRUE(program.Click(ControlOf(program, L"cmdRefresh")));
-        for (const Expected& row : kMain) {
+        for (const ControlDef& row : ui::MainLayout()) {
             for (int i = 0; row.kind == Kind::CheckBox && i < clicksPerBox; ++i) ASSERT_TRUE(program.Click(ControlOf(program, row.name)));
         }
         for (int i = 0; i < commandRuns; ++i) {
