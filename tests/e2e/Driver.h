@@ -114,6 +114,15 @@ private:
     std::wstring path_;
 };
 
+// Starts a program, in the folder given or this one; its process, none when it cannot start.
+inline UniqueKernelHandle Start(std::wstring commandLine, const std::wstring& folder = {}) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) return {};
+    return ::CloseHandle(info.hThread), UniqueKernelHandle(info.hProcess);
+}
+
 // Under Wine, the Unix path a Windows path stands for; empty elsewhere.
 inline std::string UnixPathOf(const std::wstring& path) {
     using ToUnix = char*(CDECL*)(const wchar_t*);
@@ -129,13 +138,7 @@ inline std::string UnixPathOf(const std::wstring& path) {
 inline bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target) {
     if (UnixPathOf(target).empty()) return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     const std::string command = "Z:\\bin\\ln -s \"" + UnixPathOf(target) + "\" \"" + UnixPathOf(link) + "\"";
-    std::wstring commandLine(command.begin(), command.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
-    const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
-    return WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; }, 5s);
+    return Start(std::wstring(command.begin(), command.end())), WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; }, 5s);
 }
 
 // The folder through another drive letter: under Wine the Z: drive, which shows the whole
@@ -413,17 +416,10 @@ inline std::wstring FailureReport(const std::wstring& what, DWORD code) {
 class Program {
 public:
     // Starts the program (or a copy of it elsewhere), in this folder or the one given.
-    explicit Program(const std::wstring& exe = VellicorPath(), const std::wstring& currentFolder = {}) {
-        std::wstring commandLine = L"\"" + exe + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
-            throw std::runtime_error("cannot start the program: error " + std::to_string(::GetLastError()));
-        }
-        process_.Reset(info.hProcess);
-        const UniqueKernelHandle thread(info.hThread);
-        id_ = info.dwProcessId;
+    explicit Program(const std::wstring& exe = VellicorPath(), const std::wstring& currentFolder = {})
+        : process_(Start(L"\"" + exe + L"\"", currentFolder)) {
+        if (!process_) throw std::runtime_error("cannot start the program: error " + std::to_string(::GetLastError()));
+        id_ = ::GetProcessId(process_.Get());
     }
     ~Program() {
         if (Running()) ::TerminateProcess(process_.Get(), 1), ::WaitForSingleObject(process_.Get(), 5000);

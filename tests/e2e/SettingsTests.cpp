@@ -26,25 +26,46 @@ TEST(Startup, WithoutTheSettingsKeyOneCriticalBoxAndNothingElse) {
     EXPECT_FALSE(settings.Exists());
 }
 
-// At start and on every refresh each box shows its own value, stored or deleted by another
-// program, and nothing is written. Round k stores bit k of each toggle's position, so
-// that no two toggles share every value; the first and last rounds store none.
-TEST(Toggles, EachBoxLoadsItsOwnValueAtStartAndOnRefreshAndNothingIsWritten) {
+// Each box shows its own value, whatever other programs stored or deleted, at start and on
+// every refresh, and nothing is written. Numbers are a REG_DWORD or REG_DWORD_BIG_ENDIAN of
+// four bytes, or a REG_QWORD of eight that fits in 32 signed bits; nothing else, text
+// included, is taken for a number. Each toggle walks the cases in order, the i-th from
+// case i, so that no two toggles meet the same case in a round.
+TEST(Toggles, EachBoxLoadsItsOwnValueWhateverIsStoredAndNothingIsWritten) {
+    constexpr int on = BST_CHECKED, off = BST_UNCHECKED, grayed = BST_INDETERMINATE;
+    const struct {
+        const char* what;
+        std::optional<RawValue> stored;
+        int inverted, presence;
+    } cases[] = {
+        {"dword 0", Dword(0), on, on}, {"missing", std::nullopt, grayed, off}, {"dword 1", Dword(1), off, on}, {"dword 2", Dword(2), grayed, on},
+        {"dword -1", Dword(0xFFFFFFFF), grayed, on}, {"dword of 3 bytes", Bytes(REG_DWORD, {0, 0, 0}), grayed, off}, {"dword of 1 byte", Bytes(REG_DWORD, {1}), grayed, off},
+        {"dword of no bytes", Bytes(REG_DWORD, {}), grayed, off}, {"dword of 5 bytes", Bytes(REG_DWORD, {1, 0, 0, 0, 0}), grayed, off},
+        {"small qword", Bytes(REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}), off, on}, {"qword -1", Bytes(REG_QWORD, std::vector<BYTE>(8, 0xFF)), grayed, on},
+        {"large qword", Bytes(REG_QWORD, {0, 0, 0, 0, 0, 0, 0, 1}), grayed, off}, {"qword of 4 bytes", Bytes(REG_QWORD, {0, 0, 0, 0}), grayed, off},
+        {"big-endian 0", Bytes(REG_DWORD_BIG_ENDIAN, {0, 0, 0, 0}), on, on}, {"big-endian 1", Bytes(REG_DWORD_BIG_ENDIAN, {0, 0, 0, 1}), off, on},
+        {"text 0", Text(L"0"), grayed, off}, {"text 1", Text(L"1"), grayed, off}, {"empty text", Text(L""), grayed, off},
+        {"unterminated text", Text(L"0", REG_SZ, false), grayed, off}, {"expandable text", Text(L"0", REG_EXPAND_SZ), grayed, off},
+        {"multi text", Text(std::wstring(L"0\0", 2), REG_MULTI_SZ), grayed, off}, {"binary", Bytes(REG_BINARY, {0, 0, 0, 0}), grayed, off},
+        {"none", Bytes(REG_NONE, {}), grayed, off}, {"1 MB binary", Bytes(REG_BINARY, std::vector<BYTE>(1 << 20)), grayed, off},
+    };
     ScratchSettings settings;
     settings.Set(kSentinel, Dword(7));
-    Program program;
-    for (int round = -1; round <= 3; ++round) {
-        const auto stored = [&](int i) { return round >= 0 && round < 3 ? std::optional(Dword((i >> round) & 1)) : std::nullopt; };
-        for (int i = 0; i < 8; ++i) stored(i) ? settings.Set(kToggles[i].value, *stored(i)) : settings.Delete(kToggles[i].value);
+    std::optional<Program> program;
+    for (std::size_t round = 0; round < std::size(cases); ++round) {
+        const auto met = [&](std::size_t i) -> const auto& { return cases[(round + i) % std::size(cases)]; };
+        for (std::size_t i = 0; i < 8; ++i) met(i).stored ? settings.Set(kToggles[i].value, *met(i).stored) : settings.Delete(kToggles[i].value);
         const Values before = settings.Read();
-        if (round >= 0) ASSERT_TRUE(program.Click(ControlOf(program, L"cmdRefresh")));
-        else EXPECT_TRUE(program.StartupBoxes().empty());
-        for (int i = 0; i < 8; ++i) EXPECT_EQ(Shows(kToggles[i], stored(i)), program.State(ControlOf(program, kToggles[i].box))) << std::wstring(kToggles[i].box) << " round " << round;
+        if (round == 0) EXPECT_TRUE(program.emplace().StartupBoxes().empty());
+        else ASSERT_TRUE(program->Click(ControlOf(*program, L"cmdRefresh")));
+        for (std::size_t i = 0; i < 8; ++i) {
+            EXPECT_EQ(kToggles[i].presence ? met(i).presence : met(i).inverted, program->State(ControlOf(*program, kToggles[i].box))) << std::wstring(kToggles[i].box) << ": " << met(i).what;
+        }
         // Without an install folder the file boxes have nothing to show and say nothing.
-        EXPECT_EQ(BST_INDETERMINATE, program.State(ControlOf(program, L"chkLibReadOnly")));
-        EXPECT_EQ(BST_INDETERMINATE, program.State(ControlOf(program, L"chkPlayReadOnly")));
-        EXPECT_FALSE(program.NextBox(nullptr, 0ms));
-        EXPECT_EQ(before, settings.Read());
+        EXPECT_EQ(BST_INDETERMINATE, program->State(ControlOf(*program, L"chkLibReadOnly")));
+        EXPECT_EQ(BST_INDETERMINATE, program->State(ControlOf(*program, L"chkPlayReadOnly")));
+        EXPECT_FALSE(program->NextBox(nullptr, 0ms));
+        EXPECT_EQ(before, settings.Read()) << "round " << round;
     }
 }
 
@@ -77,38 +98,6 @@ TEST(Toggles, ClicksWriteZeroOrOneAsADwordAndBoostIsCreatedAndDeleted) {
     ASSERT_TRUE(program.Click(ControlOf(program, L"cmdRefresh")) && program.Click(ControlOf(program, L"chkBoost")));
     expected.erase(L"Boost");
     EXPECT_EQ(expected, settings.Read());
-}
-
-// Numbers are a REG_DWORD or REG_DWORD_BIG_ENDIAN of four bytes, or a REG_QWORD of eight
-// that fits in 32 signed bits; nothing else, text included, is taken for a number.
-TEST(BadRegistryData, TogglesFollowTheNumberRuleAndNothingIsWritten) {
-    constexpr int on = BST_CHECKED, off = BST_UNCHECKED, grayed = BST_INDETERMINATE;
-    const struct {
-        const char* what;
-        RawValue stored;
-        int inverted, presence;
-    } cases[] = {
-        {"dword 0", Dword(0), on, on}, {"dword 1", Dword(1), off, on}, {"dword 2", Dword(2), grayed, on}, {"dword -1", Dword(0xFFFFFFFF), grayed, on},
-        {"dword of 3 bytes", Bytes(REG_DWORD, {0, 0, 0}), grayed, off}, {"dword of 1 byte", Bytes(REG_DWORD, {1}), grayed, off},
-        {"dword of no bytes", Bytes(REG_DWORD, {}), grayed, off}, {"dword of 5 bytes", Bytes(REG_DWORD, {1, 0, 0, 0, 0}), grayed, off},
-        {"small qword", Bytes(REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}), off, on}, {"qword -1", Bytes(REG_QWORD, std::vector<BYTE>(8, 0xFF)), grayed, on},
-        {"large qword", Bytes(REG_QWORD, {0, 0, 0, 0, 0, 0, 0, 1}), grayed, off}, {"qword of 4 bytes", Bytes(REG_QWORD, {0, 0, 0, 0}), grayed, off},
-        {"big-endian 0", Bytes(REG_DWORD_BIG_ENDIAN, {0, 0, 0, 0}), on, on}, {"big-endian 1", Bytes(REG_DWORD_BIG_ENDIAN, {0, 0, 0, 1}), off, on},
-        {"text 0", Text(L"0"), grayed, off}, {"text 1", Text(L"1"), grayed, off}, {"empty text", Text(L""), grayed, off},
-        {"unterminated text", Text(L"0", REG_SZ, false), grayed, off}, {"expandable text", Text(L"0", REG_EXPAND_SZ), grayed, off},
-        {"multi text", Text(std::wstring(L"0\0", 2), REG_MULTI_SZ), grayed, off}, {"binary", Bytes(REG_BINARY, {0, 0, 0, 0}), grayed, off},
-        {"none", Bytes(REG_NONE, {}), grayed, off}, {"1 MB binary", Bytes(REG_BINARY, std::vector<BYTE>(1 << 20)), grayed, off},
-    };
-    ScratchSettings settings;
-    Program program;
-    for (const auto& c : cases) {
-        settings.Set(L"NoTenths", c.stored), settings.Set(L"Boost", c.stored);
-        const Values before = settings.Read();
-        ASSERT_TRUE(program.Click(ControlOf(program, L"cmdRefresh")));
-        EXPECT_EQ(c.inverted, program.State(ControlOf(program, L"chkTenths"))) << c.what;
-        EXPECT_EQ(c.presence, program.State(ControlOf(program, L"chkBoost"))) << c.what;
-        EXPECT_EQ(before, settings.Read()) << c.what;
-    }
 }
 
 // "Fix broken file associations" removes the player's class key alone, without asking,
