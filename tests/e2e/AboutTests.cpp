@@ -2,7 +2,6 @@
 // links hand over; and the program file's version block it takes its version from.
 #include "e2e/Expected.h"
 #include "platform/win32/AboutWindow.h"
-#include "ui/AboutLayout.h"
 
 #include <psapi.h>
 #include <shlwapi.h>
@@ -19,10 +18,9 @@ const std::wstring kDescription =
     L"tested, and I cannot and will not take any responsibility \r\nfor any expenses you may have incidental or otherwise \r\n"
     L"directly or indirectly in connection with any aspect of this \r\nutility.</lawyer-speak>\r\n\r\n"
     L"  ~ The Vellicor developers (vellicor on the forums)\r\n";
-// From left to right, as the link labels stand.
+// lblLink(0) to lblLink(3).
 const std::string kLinks[] = {"https://www.un4seen.com/xmplay.html", "https://www.un4seen.com/forum/",
                               "https://vellicor.invalid/", "mailto:vellicor@vellicor.invalid?subject=Vellicor"};
-constexpr int kLinkIndex[] = {5, 3, 4, 6}; // creation index of lblLink(0) to lblLink(3)
 
 // Presses "About..." and waits for the About window.
 HWND OpenAbout(Program& program) { return program.PostClick(ControlOf(program, L"cmdAbout")) ? program.WaitForWindow(L"About Vellicor") : nullptr; }
@@ -33,14 +31,14 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
     const HWND main = program.Main();
     // OK, Enter, Esc and the close box close it; Enter and Esc from inside the text too,
     // which sees the keys first. Every opening shows the version once.
-    const auto inText = [&](HWND about) { return PressKey(VK_TAB, true) && WaitUntil([&] { return FocusOf(about) == program.Control(0, about); }); };
+    const auto inText = [&](HWND about) { return PressKey(VK_TAB, true) && WaitUntil([&] { return FocusOf(about) == AboutControlOf(program, about, L"txtDesc"); }); };
     const std::function<bool(HWND)> closes[] = {
         [&](HWND) { return PressKey(VK_RETURN); },
         [&](HWND) { return PressKey(VK_ESCAPE); },
         [&](HWND about) { return inText(about) && PressKey(VK_RETURN); },
         [&](HWND about) { return inText(about) && PressKey(VK_ESCAPE); },
         [&](HWND about) { return ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE; },
-        [&](HWND about) { return program.PostClick(program.Control(2, about)); },
+        [&](HWND about) { return program.PostClick(AboutControlOf(program, about, L"cmdOK")); },
     };
     for (const auto& close : closes) {
         const HWND about = OpenAbout(program);
@@ -62,15 +60,15 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
             const RECT r = RectInParent(control), expected = PixelRect(row, dpi);
             EXPECT_TRUE(!control || ::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
             EXPECT_TRUE(!control || TextOf(control) == caption) << std::wstring(row.name) << ": " << std::wstring(TextOf(control));
-            EXPECT_TRUE(!control || (i < 2) == ((::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0)) << std::wstring(row.name) << ": sunken"; // the text and the icon
+            EXPECT_TRUE(!control || (row.kind == Kind::TextBox || row.kind == Kind::PictureBox) == ((::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0)) << std::wstring(row.name) << ": sunken";
         }
         const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_VSCROLL; // selectable, not editable, scrolls
-        EXPECT_EQ(text, StyleOf(program.Control(0, about)) & text);
+        EXPECT_EQ(text, StyleOf(AboutControlOf(program, about, L"txtDesc")) & text);
         EXPECT_TRUE(BringToFront(about));
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == program.Control(2, about); })) << "the focus starts on OK";
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == AboutControlOf(program, about, L"cmdOK"); })) << "the focus starts on OK";
         // Tab visits OK, the icon and the text, never the links.
-        for (const int index : {1, 0, 2}) {
-            EXPECT_TRUE(&close != closes || (PressKey(VK_TAB) && WaitUntil([&] { return FocusOf(about) == program.Control(index, about); }, 3s))) << "Tab to " << index;
+        for (const wchar_t* name : {L"picIcon", L"txtDesc", L"cmdOK"}) {
+            EXPECT_TRUE(&close != closes || (PressKey(VK_TAB) && WaitUntil([&] { return FocusOf(about) == AboutControlOf(program, about, name); }, 3s))) << "Tab to " << std::wstring(name);
         }
         ASSERT_TRUE(close(about));
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(main) && ::GetForegroundWindow() == main; }));
@@ -113,7 +111,7 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
         Program copy(planted.File(L"Vellicor.exe"));
         const HWND about = OpenAbout(copy);
         ASSERT_TRUE(about && BringToFront(about));
-        EXPECT_EQ(L"Vellicor  2.1 build 20", TextOf(copy.Control(8, about))) << "the planted version.dll answered";
+        EXPECT_EQ(L"Vellicor  2.1 build 20", TextOf(AboutControlOf(copy, about, L"lblTitle"))) << "the planted version.dll answered";
         HMODULE modules[512]{};
         DWORD bytes = 0;
         ::EnumProcessModules(copy.Process(), modules, sizeof modules, &bytes);
@@ -124,7 +122,7 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
         })) << "no Common Controls 6";
         std::size_t handles = 0; // after the first hand-over, which may load what later ones reuse
         for (int link = 0; link < 4; ++link) {
-            ASSERT_TRUE(ClickAt(copy.Control(kLinkIndex[link], about)));
+            ASSERT_TRUE(ClickAt(AboutControlOf(copy, about, L"lblLink", link)));
             EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); })) << "nothing handed over for " << kLinks[link];
             EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(copy.Main()));
             if (link == 0) handles = copy.HandleCount();

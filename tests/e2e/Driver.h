@@ -4,8 +4,8 @@
 // find its windows, click, press keys, move the pointer, read what it shows and answer
 // its message boxes; then look at the registry and the files. Every wait has a timeout,
 // so a broken program fails a test instead of hanging it, and a started program ends with
-// the test that started it (the test command ends the prefix's Wine in any case). Nothing here comes from the program's own tables or
-// texts: the tests say what a person must see.
+// the test that started it (the test command ends the prefix's Wine in any case). Nothing
+// here comes from the program's own tables or texts: the tests say what a person must see.
 
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/UniqueHandle.h"

@@ -4,6 +4,7 @@
 // as a person must find them, and the texts that recur.
 
 #include "e2e/Driver.h"
+#include "ui/AboutLayout.h"
 #include "ui/MainLayout.h"
 
 #include <string>
@@ -17,15 +18,16 @@ namespace vellicor::e2e {
 using ui::ControlDef;
 using Kind = ui::ControlKind;
 
-// A main window control's creation index, by name.
-
-inline int Index(std::wstring_view name) {
-    const auto found = std::find_if(ui::MainLayout().begin(), ui::MainLayout().end(), [&](const ControlDef& row) { return row.name == name; });
-    if (found == ui::MainLayout().end()) throw std::invalid_argument("no control " + std::string(name.begin(), name.end()));
-    return int(found - ui::MainLayout().begin());
+// A control's creation index, by name (a control array's member also by its index), in
+// the main window's layout or the one given.
+inline int Index(std::wstring_view name, int member = -1, std::span<const ControlDef> layout = ui::MainLayout()) {
+    const auto found = std::find_if(layout.begin(), layout.end(), [&](const ControlDef& row) { return row.name == name && row.index == member; });
+    if (found == layout.end()) throw std::invalid_argument("no control " + std::string(name.begin(), name.end()));
+    return int(found - layout.begin());
 }
 inline const ControlDef& Row(std::wstring_view name) { return ui::MainLayout()[std::size_t(Index(name))]; }
 inline HWND ControlOf(Program& program, std::wstring_view name) { return program.Control(Index(name)); }
+inline HWND AboutControlOf(Program& program, HWND about, std::wstring_view name, int member = -1) { return program.Control(Index(name, member, ui::AboutLayout()), about); }
 inline int Pixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
 // A control's rectangle in its window's client pixels at the density, each edge and size
 // rounded alone; inside a frame of the main window, from the frame's corner.

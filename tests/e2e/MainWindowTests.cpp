@@ -74,7 +74,7 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
         return RGB(shown[i + 2], shown[i + 1], shown[i]);
     };
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    const HWND picture = program_.Control(1, about);
+    const HWND picture = AboutControlOf(program_, about, L"picIcon");
     const POINT corner = OnScreen(picture, POINT{-origin.x, -origin.y});
     const SIZE room = ClientSize(picture);
     LONG left = room.cx, right = -1; // the columns the icon covers
@@ -84,15 +84,18 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
         }
     }
     EXPECT_TRUE(dpi == 96 ? right - left < 32 : right - left >= 32) << right - left + 1 << " pixels wide in a box of " << room.cx;
-    const LONG line = Pixels(2400, dpi), across = Pixels(2580, dpi);
+    const ControlDef& rule = *std::find_if(ui::AboutLayout().begin(), ui::AboutLayout().end(), [](const ControlDef& row) { return row.kind == Kind::Line; });
+    const LONG line = Pixels(rule.top, dpi), across = Pixels(rule.left + rule.width / 2, dpi);
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255); // one device line grey, two white
     EXPECT_EQ((std::array{face, grey, white, white, face}), (std::array{at(across, line - 1), at(across, line), at(across, line + 1), at(across, line + 2), at(across, line + 3)})) << "the separator";
     // The links' underline, at least, and the title's bold strokes are drawn solid.
-    for (const auto& [label, colour] : {std::pair{3, RGB(0, 0, 255)}, {4, RGB(0, 0, 255)}, {5, RGB(0, 0, 255)}, {6, RGB(0, 0, 255)}, {8, RGB(0, 0, 0)}}) {
-        const RECT r = RectInParent(program_.Control(label, about));
+    for (const ControlDef& row : ui::AboutLayout()) {
+        if (row.kind != Kind::Label) continue;
+        const COLORREF colour = row.name == L"lblTitle" ? RGB(0, 0, 0) : RGB(0, 0, 255);
+        const RECT r = RectInParent(AboutControlOf(program_, about, row.name, row.index));
         bool drawn = false;
         for (LONG y = r.top; y < r.bottom; ++y) for (LONG x = r.left; x < r.right; ++x) drawn = drawn || at(x, y) == colour;
-        EXPECT_TRUE(drawn) << "label " << label << " has no pixel of colour " << std::hex << colour;
+        EXPECT_TRUE(drawn) << std::wstring(row.name) << " " << row.index << " has no pixel of colour " << std::hex << colour;
     }
 }
 
@@ -166,10 +169,10 @@ TEST(Keyboard, MovesAsInAnyDialog) {
     const std::pair<const wchar_t*, std::function<bool()>> interruptions[] = {
         {L"cmdAbout", [&] { // "About..." by Enter, and in it, the arrows go nowhere and Enter is OK
              const HWND about = PressKey(VK_RETURN) ? program.WaitForWindow(L"About Vellicor") : nullptr;
-             for (const auto& [from, key] : {std::pair{2, VK_DOWN}, {2, VK_UP}, {1, VK_RIGHT}}) {
-                 EXPECT_TRUE(about && BringToFront(about) && Put(about, program.Control(from, about)) && PressKey(WORD(key)) && StaysOn(about, program.Control(from, about))) << "key " << key << " in About";
+             for (const auto& [from, key] : {std::pair{L"cmdOK", VK_DOWN}, {L"cmdOK", VK_UP}, {L"picIcon", VK_RIGHT}}) {
+                 EXPECT_TRUE(about && BringToFront(about) && Put(about, AboutControlOf(program, about, from)) && PressKey(WORD(key)) && StaysOn(about, AboutControlOf(program, about, from))) << "key " << key << " in About";
              }
-             return about && Put(about, program.Control(2, about)) && PressKey(VK_RETURN) && WaitUntil([&] { return !::IsWindow(about); });
+             return about && Put(about, AboutControlOf(program, about, L"cmdOK")) && PressKey(VK_RETURN) && WaitUntil([&] { return !::IsWindow(about); });
          }},
         {L"cmdKillLib", [&] { return program.Converse(ControlOf(program, L"cmdKillLib"), true, Answer::Cancel).size() == 1; }},
         {L"chkVerify", [&] { return BringToFront(other) && BringToFront(main); }},
