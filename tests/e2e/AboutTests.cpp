@@ -22,9 +22,6 @@ const std::wstring kDescription =
 const std::string kLinks[] = {"https://www.un4seen.com/xmplay.html", "https://www.un4seen.com/forum/",
                               "https://vellicor.invalid/", "mailto:vellicor@vellicor.invalid?subject=Vellicor"};
 
-// Presses "About..." and waits for the About window.
-HWND OpenAbout(Program& program) { return program.PostClick(ControlOf(program, L"cmdAbout")) ? program.WaitForWindow(L"About Vellicor") : nullptr; }
-
 TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
     ScratchSettings settings;
     Program program;

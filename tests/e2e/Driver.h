@@ -467,18 +467,12 @@ public:
         EXPECT_FALSE(main_ && ::IsWindowEnabled(main_)) << "the main window takes input while a box is shown";
         return Box{box, ShownIn(box)};
     }
-    // Every box shown at start, each answered with OK, until the main window is up.
-    std::vector<Shown> StartupBoxes() const {
-        std::vector<Shown> shown;
-        for (std::optional<Box> box; WaitUntil([&] { return WaitForWindow(L"", 0ms, L"#32770") || WaitForWindow(L"Vellicor", 0ms); }) && (box = NextBox(nullptr, 0ms));) {
-            shown.push_back(box->shown), AnswerBox(*box, Answer::Ok), WaitUntil([&] { return !::IsWindowVisible(box->window); });
-        }
-        return shown;
-    }
-    // Every box that follows, each answered with OK: the first `expected` waited for with
-    // patience, any more until none comes for a while.
+    // Every box that follows, each answered with OK (at start, from the first box or the main
+    // window, whichever comes first): the first `expected` waited for with patience, any more
+    // until none comes for a while.
     std::vector<Shown> AnsweredBoxes(std::size_t expected = 0) const {
         std::vector<Shown> shown;
+        WaitUntil([&] { return WaitForWindow(L"", 0ms, L"#32770") || WaitForWindow(L"Vellicor", 0ms); });
         for (std::optional<Box> box; (box = NextBox(nullptr, shown.size() < expected ? kPatience : kQuiet)); WaitUntil([&] { return !::IsWindow(box->window); })) {
             shown.push_back(box->shown), AnswerBox(*box, Answer::Ok);
         }

@@ -28,6 +28,8 @@ inline int Index(std::wstring_view name, int member = -1, std::span<const Contro
 inline const ControlDef& Row(std::wstring_view name) { return ui::MainLayout()[std::size_t(Index(name))]; }
 inline HWND ControlOf(Program& program, std::wstring_view name) { return program.Control(Index(name)); }
 inline HWND AboutControlOf(Program& program, HWND about, std::wstring_view name, int member = -1) { return program.Control(Index(name, member, ui::AboutLayout()), about); }
+// Presses "About..." and waits for the About window.
+inline HWND OpenAbout(Program& program) { return program.PostClick(ControlOf(program, L"cmdAbout")) ? program.WaitForWindow(L"About Vellicor") : nullptr; }
 inline int Pixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
 // A control's rectangle in its window's client pixels at the density, each edge and size
 // rounded alone; inside a frame of the main window, from the frame's corner.

@@ -64,7 +64,7 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
 // title in black.
 TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
     const int dpi = GetParam();
-    const HWND about = program_.PostClick(ControlOf(program_, L"cmdAbout")) ? program_.WaitForWindow(L"About Vellicor") : nullptr;
+    const HWND about = OpenAbout(program_);
     ASSERT_TRUE(about && BringToFront(about) && program_.Sync());
     const SIZE size = ClientSize(about);
     const POINT origin = OnScreen(about, POINT{0, 0});
@@ -189,7 +189,6 @@ TEST(Closing, ExitEscAndTheCloseBoxEndTheProgramWithoutAQuestion) {
     const std::function<bool(Program&)> ways[] = {
         [](Program& p) { return p.PostClick(ControlOf(p, L"cmdExit")); },
         [](Program& p) { return BringToFront(p.Main()) && PressKey(VK_ESCAPE); },
-        [](Program& p) { return ::PostMessageW(p.Main(), WM_CLOSE, 0, 0) != FALSE; },
         [](Program& p) { return ::PostMessageW(p.Main(), WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE; },
     };
     for (const auto& close : ways) {

@@ -39,8 +39,7 @@ TEST(Soak, NothingGrowsAndEverythingHoldsWhatWasAskedFor) {
             ASSERT_EQ(1u, program.Converse(ControlOf(program, L"cmdFixAssoc"), false).size()); // deleted
             ASSERT_EQ(1u, program.Converse(ControlOf(program, L"cmdFixAssoc"), false).size()); // missing
             ASSERT_EQ(1u, program.Converse(ControlOf(program, L"cmdKillReg"), true, Answer::Cancel, 0ms).size()); // OK would end it
-            ASSERT_TRUE(program.PostClick(ControlOf(program, L"cmdAbout")));
-            const HWND about = program.WaitForWindow(L"About Vellicor");
+            const HWND about = OpenAbout(program);
             ASSERT_TRUE(about && ::PostMessageW(about, WM_CLOSE, 0, 0) && WaitUntil([&] { return !::IsWindow(about); }));
         }
     };
