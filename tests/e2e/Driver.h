@@ -272,6 +272,12 @@ inline HWND FocusOf(HWND window) {
     info.cbSize = sizeof info;
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
+// The focus put on a control as Tab puts it; and where a key or an interruption leaves it.
+inline bool Put(HWND window, HWND control) {
+    ::PostMessageW(window, WM_NEXTDLGCTL, WPARAM(control), TRUE);
+    return WaitUntil([&] { return FocusOf(window) == control; }, 3s);
+}
+inline bool StaysOn(HWND window, HWND control) { return ::Sleep(DWORD(kQuiet.count())), WaitUntil([&] { return FocusOf(window) == control; }, 3s); }
 
 // Input goes through the system's queue, to whatever window is in front.
 inline bool BringToFront(HWND window) {
