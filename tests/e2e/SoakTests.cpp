@@ -9,7 +9,7 @@
 namespace vellicor::e2e {
 namespace {
 
-// Handles, GDI and USER objects (0 where the system does not count them: Wine), windows,
+// Handles; GDI and USER objects (0 where the system does not count them: Wine); windows;
 // private memory.
 std::array<std::size_t, 5> ResourcesOf(const Program& program) {
     std::size_t windows = 0;
