@@ -65,17 +65,4 @@ RawValue EncodeDword(std::int32_t number) {
     return value;
 }
 
-RawValue EncodeText(std::wstring_view text, std::uint32_t type) {
-    RawValue value{type, {}};
-    value.data.reserve((text.size() + 1) * 2);
-    for (wchar_t ch : text) {
-        const auto unit = static_cast<std::uint16_t>(ch);
-        value.data.push_back(static_cast<std::uint8_t>(unit));
-        value.data.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    value.data.push_back(0);
-    value.data.push_back(0);
-    return value;
-}
-
 } // namespace vellicor::registry

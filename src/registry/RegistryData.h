@@ -41,7 +41,4 @@ std::optional<std::wstring> DecodeText(std::uint32_t type, std::span<const std::
 // The data of a REG_DWORD holding the number.
 RawValue EncodeDword(std::int32_t number);
 
-// The data of a REG_SZ holding the text, NUL-terminated.
-RawValue EncodeText(std::wstring_view text, std::uint32_t type = kRegSz);
-
 } // namespace vellicor::registry

@@ -10,6 +10,7 @@ namespace {
 
 using K = ControlKind;
 
+// txtDesc's text: CR LF after every line, the last one included.
 constexpr std::wstring_view kDescription =
     L"A utility for mangling some advanced and hidden \r\n"
     L"XMPlay settings.\r\n"
@@ -54,8 +55,6 @@ constexpr std::array<ControlDef, 10> kAboutLayout{{
 } // namespace
 
 std::span<const ControlDef> AboutLayout() { return kAboutLayout; }
-
-std::wstring_view AboutDescription() { return kDescription; }
 
 std::wstring ComposeTitle(std::wstring_view creationCaption, const ProgramVersion& version) {
     std::wstring title(creationCaption);

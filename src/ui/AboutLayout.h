@@ -15,9 +15,6 @@ inline constexpr const wchar_t* kAboutCaption = L"About Vellicor";
 
 std::span<const ControlDef> AboutLayout();
 
-// txtDesc's text: CR LF after every line, the last one included.
-std::wstring_view AboutDescription();
-
 // The program's own version numbers, as its version block carries them.
 struct ProgramVersion {
     unsigned major = 0;

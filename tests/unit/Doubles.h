@@ -32,6 +32,13 @@ struct MemoryKey : registry::KeyHandle {
     void Writable() const { denyWrites ? throw SystemFailure(5) : void(); }
 };
 
+// A REG_SZ holding the text, NUL-terminated, as the player writes its install folder.
+inline registry::RawValue TextValue(std::wstring_view text) {
+    registry::RawValue value{registry::kRegSz, {}};
+    for (const wchar_t ch : std::wstring(text) + L'\0') value.data.insert(value.data.end(), {std::uint8_t(ch & 0xFF), std::uint8_t(ch >> 8)});
+    return value;
+}
+
 // The settings key over a MemoryKey.
 inline registry::RegistryKey KeyOver(std::shared_ptr<MemoryKey> key) {
     return registry::RegistryKey(nullptr, *registry::KeyPath::Parse(L"\\HKEY_CURRENT_USER\\Settings"), std::move(key));

@@ -22,7 +22,7 @@ const std::string kEmpty = "[playlist]\r\nnumberofentries=0\r\n";
 
 class PlayerFiles : public testing::Test {
 protected:
-    void Folder(const std::wstring& folder) { key_->values[L"Install_Dir"] = registry::EncodeText(folder); }
+    void Folder(const std::wstring& folder) { key_->values[L"Install_Dir"] = TextValue(folder); }
     std::wstring Report(bool library) {
         if (library) tools::EmptyMediaLibrary(&settings_, files_, dialogs_);
         else tools::EmptyDefaultPlaylist(&settings_, files_, dialogs_);
