@@ -88,6 +88,9 @@ int RunProgram() {
     form.Form_Load();
     window.Show();
     window.RunUntilClosed();
+    // A quit message from elsewhere ends the loop with the window still open: it goes now,
+    // while the form that its destruction reports to still exists.
+    window.Destroy();
     return 0;
 }
 
