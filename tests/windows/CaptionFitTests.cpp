@@ -1,8 +1,9 @@
 // Every caption fits its control, on the lines the layout intends, with the font that the
 // control really uses, which is the font asked for or a smaller one: the real windows,
-// made by the program's own window code from the real layout tables, at 96 and 144 DPI
-// (the one that is not the system's reached as a window moved onto a monitor of that
-// density reaches it). A font cannot be read from another process, so this runs in process.
+// made by the program's own window code from the real layout tables, at 96 and 144 DPI:
+// whichever is not the system's density is reached through WM_DPICHANGED, as when the
+// window moves onto a monitor of that density. A font cannot be read from another
+// process, so this runs in process.
 #include "e2e/Expected.h"
 #include "platform/win32/AboutWindow.h"
 #include "platform/win32/MainWindow.h"
