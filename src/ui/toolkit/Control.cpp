@@ -28,6 +28,9 @@ std::wstring Control::Property(std::wstring_view propertyName) const {
 }
 
 void Control::SetText(std::wstring text) {
+    // A Windows edit control repaints and drops its selection on every new text, even the
+    // same one: the pointer's every move over a control would make the tip box flicker.
+    if (text == text_) return;
     text_ = std::move(text);
     if (view_) view_->ShowText(text_);
 }

@@ -39,6 +39,7 @@ public:
     std::wstring Property(std::wstring_view propertyName) const;
 
     const std::wstring& Text() const { return text_; }
+    // The view hears only of a text that differs from the one shown.
     void SetText(std::wstring text);
 
     bool Enabled() const { return enabled_; }
