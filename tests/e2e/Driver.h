@@ -471,6 +471,8 @@ public:
         const HWND box = WaitForWindow(L"", timeout, L"#32770");
         if (!box || !WaitUntil([box] { return ::GetDlgItem(box, IDOK) != nullptr; })) return std::nullopt;
         EXPECT_FALSE(main_ && ::IsWindowEnabled(main_)) << "the main window takes input while a box is shown";
+        // Before the main window shows, a box of its own (a taskbar button) that comes up in front.
+        EXPECT_EQ(main_ && ::IsWindowVisible(main_) ? main_ : nullptr, ::GetWindow(box, GW_OWNER)) << "the box's owner";
         return Box{box, ShownIn(box)};
     }
     // Every box that follows, each answered with OK (at start, from the first box or the main
