@@ -47,7 +47,8 @@ public:
     // Opens an existing file (never a directory), following links to the file they reach.
     virtual std::unique_ptr<OpenFile> Open(const std::wstring& path, FileAccess access) = 0;
     // Creates a new file, for writing, moving and deleting, named `stem` followed by a
-    // suffix of its own; never opens a file that exists.
+    // suffix of its own; never opens a file that exists. Until it is moved over another,
+    // it goes when its handle closes, even when the process is ended.
     virtual std::unique_ptr<OpenFile> CreateTemporary(const std::wstring& stem) = 0;
 };
 

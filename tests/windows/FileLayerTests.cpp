@@ -3,6 +3,7 @@
 // the system has none for; and the DLL search, which no window shows.
 #include "e2e/Driver.h"
 #include "platform/ErrorText.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32FileSystem.h"
 
@@ -33,6 +34,24 @@ TEST(Win32Files, AnOpenedFileIsChangedThroughItsHandleNotLookedUpByNameAgain) {
         EXPECT_EQ("newcomer", ReadBytes(library));
         EXPECT_EQ(0u, Attributes(library) & FILE_ATTRIBUTE_READONLY);
     }
+    // A new playlist whose program ended before it was put in place goes with its handle.
+    for (const bool moved : {false, true}) {
+        if (const auto temporary = files.CreateTemporary(folder.File(L"xmplay.pls")); moved) temporary->MoveOver(folder.File(L"xmplay.pls"));
+        EXPECT_EQ(moved ? 3u : 2u, FileNames(folder.Path()).size()) << "moved in place: " << moved;
+    }
+}
+
+// A volume that refuses the normalised name (over SMB without the right to list a parent
+// folder; some RAM disks) still gives the name the file was opened by.
+TEST(Win32Files, TheNameAsOpenedStandsInWhereTheVolumeGivesNoNormalisedName) {
+    const ScratchFolder folder(L"vellicor-names");
+    WriteBytes(folder.File(L"xmplay.pls"), "");
+    const auto onlyAsOpened = [](HANDLE, LPWSTR path, DWORD size, DWORD flags) -> DWORD {
+        constexpr std::wstring_view kOpened = L"\\\\?\\UNC\\server\\music\\xmplay.pls";
+        if (!(flags & FILE_NAME_OPENED)) return ::SetLastError(ERROR_ACCESS_DENIED), 0;
+        return size <= kOpened.size() ? DWORD(kOpened.size() + 1) : (kOpened.copy(path, size), path[kOpened.size()] = 0, DWORD(kOpened.size()));
+    };
+    EXPECT_EQ(L"\\\\?\\UNC\\server\\music\\xmplay.pls", platform::FinalPathOf(OpenFile(folder.File(L"xmplay.pls"), 0, FILE_SHARE_READ, OPEN_EXISTING).Get(), onlyAsOpened));
 }
 
 TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {

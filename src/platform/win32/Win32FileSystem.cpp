@@ -80,20 +80,32 @@ std::wstring ObjectNameAsDosPath(HANDLE file) {
     return text.starts_with(L"\\??\\") ? L"\\\\?\\" + std::wstring(text.substr(4)) : std::wstring();
 }
 
-// The path the system gives the file behind a handle. A volume without a drive letter
-// or folder to show it by has only its GUID name, which the file functions take too.
-std::wstring FinalPathOf(HANDLE file) {
-    for (const DWORD volume : {VOLUME_NAME_DOS, VOLUME_NAME_GUID}) {
-        std::wstring path(MAX_PATH, L'\0');
-        for (;;) {
-            const DWORD length = ::GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()),
-                                                             FILE_NAME_NORMALIZED | volume);
-            if (length == 0) break;
-            if (length < path.size()) {
-                path.resize(length);
-                return path;
+bool SetDeleteOnClose(HANDLE file, bool deleteOnClose) {
+    FILE_DISPOSITION_INFO info{};
+    info.DeleteFile = deleteOnClose ? TRUE : FALSE;
+    return ::SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info) != FALSE;
+}
+
+} // namespace
+
+std::wstring FinalPathOf(HANDLE file, FinalPathQuery query) {
+    // The normalised name asks the file system for every folder's own spelling: over SMB
+    // a folder the user may not list refuses it (5), and some RAM-disk drivers do not
+    // know the request (1). The name as opened still ends in the file's own name. A
+    // volume without a drive letter or folder to show it by has only its GUID name, which
+    // the file functions take too.
+    for (const DWORD form : {FILE_NAME_NORMALIZED, FILE_NAME_OPENED}) {
+        for (const DWORD volume : {VOLUME_NAME_DOS, VOLUME_NAME_GUID}) {
+            std::wstring path(MAX_PATH, L'\0');
+            for (;;) {
+                const DWORD length = query(file, path.data(), static_cast<DWORD>(path.size()), form | volume);
+                if (length == 0) break;
+                if (length < path.size()) {
+                    path.resize(length);
+                    return path;
+                }
+                path.resize(length); // too small: length is the size needed, terminator included
             }
-            path.resize(length); // too small: length is the size needed, terminator included
         }
     }
     const DWORD error = ::GetLastError();
@@ -101,6 +113,8 @@ std::wstring FinalPathOf(HANDLE file) {
     if (path.empty()) throw SystemFailure(static_cast<std::int32_t>(error));
     return path;
 }
+
+namespace {
 
 class Win32OpenFile : public OpenFile {
 public:
@@ -122,9 +136,7 @@ public:
     }
 
     void Delete() override {
-        FILE_DISPOSITION_INFO info{};
-        info.DeleteFile = TRUE;
-        if (!::SetFileInformationByHandle(file_.Get(), FileDispositionInfo, &info, sizeof info)) ThrowLastError();
+        if (!SetDeleteOnClose(file_.Get(), true)) ThrowLastError();
     }
 
     void Write(std::span<const char> bytes) override {
@@ -139,6 +151,9 @@ public:
 
     void MoveOver(const std::wstring& target) override {
         if (!::FlushFileBuffers(file_.Get())) ThrowLastError();
+        // A file created to replace another goes when its handle closes, however the
+        // program ends; only once in place does it stay.
+        if (!SetDeleteOnClose(file_.Get(), false)) ThrowLastError();
         const std::wstring name = SystemPath(target);
         // FILE_RENAME_INFO ends in the name; whole 8-byte words keep its handle aligned.
         const std::size_t size = offsetof(FILE_RENAME_INFO, FileName) + (name.size() + 1) * sizeof(wchar_t);
@@ -195,7 +210,14 @@ std::unique_ptr<OpenFile> Win32FileSystem::CreateTemporary(const std::wstring& s
                                             FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD error = ::GetLastError();
         UniqueFile file(handle);
-        if (file) return std::make_unique<Win32OpenFile>(std::move(path), std::move(file));
+        // Should the program be ended or crash before the file is in place, the system
+        // deletes it as it closes the handle. (The mark lives in memory: a power cut
+        // still leaves the file.) Where the volume cannot mark it, the program deletes
+        // it on every failure it sees, as before.
+        if (file) {
+            SetDeleteOnClose(file.Get(), true);
+            return std::make_unique<Win32OpenFile>(std::move(path), std::move(file));
+        }
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) throw SystemFailure(static_cast<std::int32_t>(error));
     }
     throw SystemFailure(ERROR_FILE_EXISTS);

@@ -2,6 +2,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <windows.h>
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,6 +18,12 @@ public:
     std::unique_ptr<OpenFile> Open(const std::wstring& path, FileAccess access) override;
     std::unique_ptr<OpenFile> CreateTemporary(const std::wstring& stem) override;
 };
+
+// The path the system gives the file behind a handle: its normalised name where the
+// volume gives one, else the name it was opened by. `query` is the system's
+// GetFinalPathNameByHandleW, or a stand-in for a volume that refuses some forms.
+using FinalPathQuery = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+std::wstring FinalPathOf(HANDLE file, FinalPathQuery query = ::GetFinalPathNameByHandleW);
 
 // The "\\?\" form of a full path: "\\?\C:\..." for a drive path, "\\?\UNC\server\..."
 // for a network path. Relative, drive-relative and root-relative paths, and those
