@@ -70,12 +70,20 @@ TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {
 
 // The program restricts the search first thing: from then on a DLL beside it is never
 // loaded by its bare name, as the system's own are. It lasts for this process, whose later
-// tests load nothing from beside it either.
+// tests load nothing from beside it either. Where the loader knows no search flags (Windows
+// 7 without its update), the DLLs that Common Controls 6 asks for by name and the ones the
+// program loads come from the system folder, and so does the monitors' density.
 TEST(DllSearch, AfterStartNothingLoadsFromBesideTheProgram) {
+    wchar_t system[MAX_PATH]{}, loaded[MAX_PATH]{};
+    const std::wstring folder(system, ::GetSystemDirectoryW(system, MAX_PATH));
+    const auto fromSystem = [&](HMODULE module) { return module && ::GetModuleFileNameW(module, loaded, MAX_PATH) && ::lstrcmpiW(std::wstring(loaded).substr(0, folder.size()).c_str(), folder.c_str()) == 0; };
+    platform::win32::RestrictDllSearch(false);
+    EXPECT_TRUE(fromSystem(::GetModuleHandleW(L"uxtheme.dll")) && fromSystem(::GetModuleHandleW(L"dwmapi.dll")) && fromSystem(platform::win32::LoadSystemLibrary(L"version.dll", false).Get())) << std::wstring(loaded);
+    EXPECT_EQ(::GetDpiForSystem(), platform::win32::MonitorDpi(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
     platform::win32::RestrictDllSearch();
-    const platform::win32::UniqueLibrary planted(::LoadLibraryW(L"planted_version.dll")), system(::LoadLibraryW(L"version.dll"));
+    const platform::win32::UniqueLibrary planted(::LoadLibraryW(L"planted_version.dll")), version(::LoadLibraryW(L"version.dll"));
     EXPECT_FALSE(planted) << "loaded from " << std::wstring(OwnFolder());
-    EXPECT_TRUE(system);
+    EXPECT_TRUE(version);
 }
 
 } // namespace

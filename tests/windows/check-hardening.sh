@@ -2,7 +2,7 @@
 # Reads the built program file's headers and fails when a hardening property is missing:
 # 64-bit GUI subsystem, ASLR with high entropy, DEP, Terminal Services aware, a stack
 # canary, imports of the system's known DLLs only and of nothing newer than Windows 7, the
-# DLL search restricted at start, the manifest entries, and the size.
+# run-time look-ups of what newer versions have, the manifest entries, and the size.
 set -uo pipefail
 exe=$1
 headers=$("${OBJDUMP:-x86_64-w64-mingw32-objdump}" -p "$exe") || { echo "cannot read $exe"; exit 1; }
@@ -36,9 +36,13 @@ for function in SetDefaultDllDirectories AddDllDirectory RemoveDllDirectory GetD
                 LoadIconWithScaleDown GetSystemTimePreciseAsFileTime CreateFile2 SetThreadDescription; do
   grep -qx "fn $function" <<<"$imports" && check "imports $function, which Windows 7 lacks" false
 done
-check "looks up SetDefaultDllDirectories" "grep -qx SetDefaultDllDirectories <<<\"\$text\""
+# What only Windows can show, on the versions that have it: the DLL search restricted, the
+# caption bar scaled (10 1607), a monitor's density (8.1 to 10 1511), icons scaled down.
+for function in SetDefaultDllDirectories EnableNonClientDpiScaling GetDpiForMonitor LoadIconWithScaleDown; do
+  check "looks up $function" "grep -qx $function <<<\"\$text\""
+done
 
-for entry in 'level="asInvoker"' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' '>PerMonitorV2<' '>true/pm<' \
+for entry in 'level="asInvoker"' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' '>PerMonitorV2, PerMonitor<' '>true/pm<' \
              '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '>true</longPathAware>'; do
   check "manifest: $entry" "grep -qF '$entry' <<<\"\$text\""
 done

@@ -30,26 +30,6 @@ std::optional<std::wstring> ProgramPath() {
     }
 }
 
-// Over the middle of the owner, kept inside the work area of the owner's monitor.
-void CentreOver(HWND window, HWND owner) {
-    RECT ownerRect{};
-    RECT rect{};
-    if (!::GetWindowRect(owner, &ownerRect) || !::GetWindowRect(window, &rect)) return;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
-    int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (::GetMonitorInfoW(::MonitorFromRect(&ownerRect, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        const RECT& work = monitor.rcWork;
-        // The top left corner wins where the window is larger than the work area.
-        x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
-        y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
-    }
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 class AboutWindowHost : public ui::AboutHost {
 public:
     AboutWindowHost(Win32Form& form, HWND owner) : form_(form), owner_(owner) {}
@@ -80,6 +60,7 @@ FormStyle AboutWindowStyle() {
     style.defaultButton = L"cmdOK";
     style.cancelButton = L"cmdOK";
     style.initialFocus = L"cmdOK";
+    style.centredOverOwner = true;
     return style;
 }
 
@@ -119,7 +100,6 @@ void ShowAboutWindow(HWND owner, Shell& shell) {
     about.Form_Load(program ? ReadFileVersion(*program) : std::nullopt);
     if (!form.Create(owner)) return;
     form.onClose = [&host] { host.Close(); };
-    CentreOver(form.Handle(), owner);
 
     ::EnableWindow(owner, FALSE);
     form.Show();

@@ -2,6 +2,8 @@
 
 #include "platform/win32/SystemLibrary.h"
 
+#include <shellscalingapi.h>
+
 namespace vellicor::platform::win32 {
 
 namespace {
@@ -14,15 +16,35 @@ Function User32Function(const char* name) {
 }
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*);
+using EnableNonClientDpiScalingFn = BOOL(WINAPI*)(HWND);
 using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 using MetricForDpiFn = int(WINAPI*)(int, UINT);
 
 } // namespace
 
+UINT MonitorDpi(HMONITOR monitor) {
+    // shcore.dll is no known DLL; it is loaded from the system folder, once, and only
+    // where the system lacks the per-window call.
+    static const UniqueLibrary shcore = LoadSystemLibrary(L"shcore.dll");
+    static const auto getDpiForMonitor = LibraryFunction<GetDpiForMonitorFn>(shcore.Get(), "GetDpiForMonitor");
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (!getDpiForMonitor || !monitor || FAILED(getDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY))) return 0;
+    return dpiY;
+}
+
+void ScaleNonClientArea(HWND window) {
+    static const auto enable = User32Function<EnableNonClientDpiScalingFn>("EnableNonClientDpiScaling");
+    if (enable) enable(window); // fails, harmlessly, where the system scales it anyway
+}
+
 UINT WindowDpi(HWND window) {
     static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
     if (getDpiForWindow && window) {
         if (const UINT dpi = getDpiForWindow(window)) return dpi;
+    } else if (window) {
+        if (const UINT dpi = MonitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST))) return dpi;
     }
     const HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);

@@ -10,8 +10,16 @@ inline constexpr int kHundredthsOfPointPerInch = 7200;
 
 inline int TwipsToPixels(int twips, UINT dpi) { return ::MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
 
-// The window's DPI (per monitor where the system knows it, else the system's).
+// The window's DPI: its own from Windows 10 1607 on; on 8.1 and 10 before 1607 the
+// density of the monitor it stands on; else, and for no window, the system's.
 UINT WindowDpi(HWND window);
+
+// The monitor's effective DPI (Windows 8.1 and later); 0 where the system cannot say.
+UINT MonitorDpi(HMONITOR monitor);
+
+// From WM_NCCREATE: the caption bar and frame follow the window's density too under
+// per-monitor awareness v1 (Windows 10 1607; v2, from 1703, does so by itself).
+void ScaleNonClientArea(HWND window);
 
 // The window rectangle that gives the client size, at that DPI.
 RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);

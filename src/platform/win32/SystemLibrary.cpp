@@ -1,5 +1,6 @@
 #include "platform/win32/SystemLibrary.h"
 
+#include <array>
 #include <string>
 
 namespace vellicor::platform::win32 {
@@ -29,36 +30,42 @@ bool RedirectedByManifest(const wchar_t* name) {
 
 } // namespace
 
-void RestrictDllSearch() {
-    // Windows 8 and later, and Windows 7 with update KB2533623.
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const auto setDefaultDllDirectories = LibraryFunction<SetDefaultDllDirectoriesFn>(
-        ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-    if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
-    // Without it: no DLLs from the current folder, and the current folder searched after
-    // the system's for everything else. LoadSystemLibrary covers the program's folder.
-    ::SetDllDirectoryW(L"");
-    ::SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
+bool LoaderKnowsSearchFlags() {
+    return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories") != nullptr;
 }
 
-UniqueLibrary LoadSystemLibrary(const wchar_t* name) {
+void RestrictDllSearch(bool searchFlags) {
+    if (searchFlags) {
+        using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+        const auto setDefaultDllDirectories = LibraryFunction<SetDefaultDllDirectoriesFn>(
+            ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+        if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    }
+    // Without them: no DLLs from the current folder, and the current folder searched
+    // after the system's for everything else. The program's own folder still comes
+    // first for a bare name, so the DLLs that Common Controls 6 loads by name (the
+    // visual styles and, through them, the desktop compositor), which are no known DLLs
+    // on Windows 7, are loaded from the system folder now and stay loaded.
+    ::SetDllDirectoryW(L"");
+    ::SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
+    static const std::array<UniqueLibrary, 2> preloaded{LoadSystemLibrary(L"uxtheme.dll", false),
+                                                         LoadSystemLibrary(L"dwmapi.dll", false)};
+}
+
+UniqueLibrary LoadSystemLibrary(const wchar_t* name, bool searchFlags) {
     // A name the manifest redirects stays a bare name: a full path would bypass the
-    // redirection (and give Common Controls 5). On a Windows 7 that does not know the
-    // flag, the side-by-side store still comes before the program's folder.
+    // redirection (and give Common Controls 5). Without the flag, the side-by-side store
+    // still comes before the program's folder.
     if (RedirectedByManifest(name)) {
-        UniqueLibrary library(::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-        if (library || ::GetLastError() != ERROR_INVALID_PARAMETER) return library;
-        return UniqueLibrary(::LoadLibraryW(name));
+        return UniqueLibrary(searchFlags ? ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32) : ::LoadLibraryW(name));
     }
     // Any other by its full path: a bare name would also match a DLL of that name that
     // something else already loaded from elsewhere. Its own imports come from the
-    // system folder too, where the flag is known.
+    // system folder too: by the flag, or else as the folder of the DLL itself.
     const std::wstring folder = SystemFolder();
     if (folder.empty()) return {};
     const std::wstring path = folder + L'\\' + name;
-    UniqueLibrary library(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    if (library || ::GetLastError() != ERROR_INVALID_PARAMETER) return library;
-    return UniqueLibrary(::LoadLibraryW(path.c_str()));
+    return UniqueLibrary(::LoadLibraryExW(path.c_str(), nullptr, searchFlags ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 } // namespace vellicor::platform::win32

@@ -3,6 +3,7 @@
 #include "platform/win32/DialogFont.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/ResourceIds.h"
+#include "platform/win32/SystemLibrary.h"
 
 #include <algorithm>
 #include <array>
@@ -140,9 +141,38 @@ int IconSizeWithin(int resource, int room) {
     return best ? best : room;
 }
 
+// A size between the stored images (the title bar's at 125 % or 175 %) is scaled down
+// from the next larger image, as the system's own icons are, rather than stretched up
+// from the next smaller one as LoadImageW does. Common Controls 6 has the call from
+// Windows Vista on; without it, LoadImageW.
 UniqueIcon LoadIconSized(int resource, int size) {
+    using LoadIconWithScaleDownFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static const UniqueLibrary commonControls = LoadSystemLibrary(L"comctl32.dll");
+    static const auto scaleDown = LibraryFunction<LoadIconWithScaleDownFn>(commonControls.Get(), "LoadIconWithScaleDown");
+    HICON icon = nullptr;
+    if (scaleDown && SUCCEEDED(scaleDown(Instance(), MAKEINTRESOURCEW(resource), size, size, &icon))) return UniqueIcon(icon);
     return UniqueIcon(
         static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0)));
+}
+
+// Over the middle of the owner, kept inside the work area of the owner's monitor.
+void CentreOver(HWND window, HWND owner) {
+    RECT ownerRect{};
+    RECT rect{};
+    if (!owner || !::GetWindowRect(owner, &ownerRect) || !::GetWindowRect(window, &rect)) return;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    int x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
+    int y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoW(::MonitorFromRect(&ownerRect, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        // The top left corner wins where the window is larger than the work area.
+        x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
+        y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
+    }
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A high-contrast theme asks for the system's colours instead of the fixed ones.
@@ -221,11 +251,9 @@ bool Win32Form::Create(HWND owner) {
     // Everything is made at its final size and place for the system DPI: start-up time
     // is spent once, not on moving things about. A monitor of another DPI re-lays it out.
     dpi_ = WindowDpi(nullptr);
-    const RECT frame = WindowRectForClient(TwipsToPixels(style_.clientWidth, dpi_),
-                                           TwipsToPixels(style_.clientHeight, dpi_), style_.style, style_.exStyle, dpi_);
+    const SIZE frame = FrameSize(dpi_);
     window_ = ::CreateWindowExW(style_.exStyle, kWindowClass, style_.caption.c_str(), style_.style, CW_USEDEFAULT,
-                                CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                                Instance(), this);
+                                CW_USEDEFAULT, frame.cx, frame.cy, owner, nullptr, Instance(), this);
     if (!window_) return false;
     CreateControls();
     if (const int id = IdOf(style_.defaultButton)) ::SendMessageW(window_, DM_SETDEFID, static_cast<WPARAM>(id), 0);
@@ -235,6 +263,7 @@ bool Win32Form::Create(HWND owner) {
         FitFonts(dpi_);
         LoadIcons(dpi_);
     }
+    if (style_.centredOverOwner) CentreOver(window_, owner);
     return true;
 }
 
@@ -382,12 +411,21 @@ RECT Win32Form::ControlRect(const ControlDef& def, UINT dpi) const {
     return RECT{x, y, x + TwipsToPixels(def.width, dpi), y + TwipsToPixels(def.height, dpi)};
 }
 
-void Win32Form::ApplyLayout(UINT dpi) {
-    dpi_ = dpi;
+SIZE Win32Form::FrameSize(UINT dpi) const {
     const RECT frame = WindowRectForClient(TwipsToPixels(style_.clientWidth, dpi), TwipsToPixels(style_.clientHeight, dpi),
                                            style_.style, style_.exStyle, dpi);
-    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Win32Form::ApplyLayout(UINT dpi, const RECT* frame) {
+    dpi_ = dpi;
+    if (frame) {
+        ::SetWindowPos(window_, nullptr, frame->left, frame->top, frame->right - frame->left, frame->bottom - frame->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        const SIZE size = FrameSize(dpi);
+        ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
     const auto& controls = model_.Controls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -483,6 +521,7 @@ LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam,
         auto* self = static_cast<Win32Form*>(create->lpCreateParams);
         self->window_ = window;
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        ScaleNonClientArea(window);
     }
     auto* self = reinterpret_cast<Win32Form*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return ::DefDlgProcW(window, message, wParam, lParam);
@@ -560,13 +599,18 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             ::DestroyWindow(window_);
         }
         return 0;
-    case WM_DPICHANGED: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ApplyLayout(HIWORD(wParam));
-        return 0;
+    case WM_GETDPISCALEDSIZE: {
+        // The exact size at the new density, so that the rectangle Windows then suggests
+        // is the one the window keeps: a guess scaled from the old size would make it
+        // bounce back at the monitors' edge.
+        *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<UINT>(wParam));
+        return TRUE;
     }
+    case WM_DPICHANGED:
+        // The suggested rectangle in one move, then the owner's middle once more.
+        ApplyLayout(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        if (style_.centredOverOwner) CentreOver(window_, ::GetWindow(window_, GW_OWNER));
+        return 0;
     case WM_DESTROY:
         if (onDestroy) onDestroy();
         for (const auto& control : model_.Controls()) control->AttachView(nullptr);

@@ -24,6 +24,7 @@ struct FormStyle {
     std::wstring_view cancelButton; // Esc clicks it
     std::wstring_view defaultButton; // Enter clicks it
     std::wstring_view initialFocus;
+    bool centredOverOwner = false; // also after a move to a monitor of another density
 };
 
 // A real window showing a ui::Window model with standard controls. The model stays the
@@ -60,7 +61,10 @@ private:
     void RouteChildMouseMove(HWND target);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
-    void ApplyLayout(UINT dpi);
+    // Lays the window out at the DPI, the frame at the rectangle given or, without one,
+    // at its size there where it stands.
+    void ApplyLayout(UINT dpi, const RECT* frame = nullptr);
+    SIZE FrameSize(UINT dpi) const;
     void LoadIcons(UINT dpi);
     void FitFonts(UINT dpi);
     bool CaptionsFit(std::size_t role) const;
