@@ -123,6 +123,7 @@ void MainForm::WireTips() {
         case ControlKind::CheckBox:
         case ControlKind::CommandButton:
             control.onMouseMove = [this, &control] { ShowTip(&control); };
+            control.onKeyboardFocus = control.onMouseMove;
             break;
         case ControlKind::Frame:
             control.onMouseMove = [this] { ShowTip(nullptr); };

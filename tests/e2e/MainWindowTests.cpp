@@ -135,25 +135,31 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
 
 // Tab follows the tab order past the frames; arrows move only within a row or column of
 // like controls; after each interruption the focus comes back to its control, as in any
-// dialog; Enter presses the focused button.
+// dialog; Enter presses the focused button. The description box follows the keyboard to
+// each check box and button and a click to its control, but not the focus that the window
+// gives itself (at start, after an interruption).
 TEST(Keyboard, MovesAsInAnyDialog) {
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     ScratchSettings settings;
     Program program;
+    const auto tip = [&] { return TextOf(ControlOf(program, L"txtTip")); };
     const HWND main = program.Main(), other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(main && BringToFront(main));
     std::vector<const ControlDef*> order;
     for (const ControlDef& row : ui::MainLayout()) row.kind != Kind::Frame ? order.push_back(&row) : void();
     std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-    ASSERT_TRUE(StaysOn(main, ControlOf(program, L"cmdRefresh"))) << "the focus starts on Refresh";
+    ASSERT_TRUE(StaysOn(main, ControlOf(program, L"cmdRefresh")) && tip().empty()) << "the focus starts on Refresh, without its description";
     // A button that took the focus from a click, not from the dialog manager, is the one
     // Enter presses too.
-    ASSERT_TRUE(Put(main, ControlOf(program, L"cmdAbout")) && ClickAt(ControlOf(program, L"cmdRefresh")) && StaysOn(main, ControlOf(program, L"cmdRefresh")));
+    ASSERT_TRUE(Put(main, ControlOf(program, L"cmdAbout")) && ClickAt(ControlOf(program, L"cmdRefresh")) && StaysOn(main, ControlOf(program, L"cmdRefresh")) && tip() == Row(L"cmdRefresh").tag);
     settings.Set(L"NoTenths", Dword(0)); // what the next Refresh loads
     EXPECT_TRUE(PressKey(VK_RETURN) && WaitUntil([&] { return program.State(ControlOf(program, L"chkTenths")) == BST_CHECKED; }, 3s)) << "Enter on Refresh";
+    std::wstring_view described = Row(L"cmdRefresh").tag; // the text box shows none of its own
     for (const bool back : {false, true}) {
         for (std::size_t step = 1, n = order.size(); step <= n; ++step) {
             const ControlDef& want = *order[back ? (n - step) % n : step % n];
-            ASSERT_TRUE(PressKey(VK_TAB, back) && WaitUntil([&] { return FocusOf(main) == ControlOf(program, want.name); }, 3s)) << (back ? "Shift+Tab" : "Tab") << " to " << std::wstring(want.name);
+            described = want.kind == Kind::TextBox ? described : want.tag;
+            ASSERT_TRUE(PressKey(VK_TAB, back) && WaitUntil([&] { return FocusOf(main) == ControlOf(program, want.name) && tip() == described; }, 3s)) << (back ? "Shift+Tab" : "Tab") << " to " << std::wstring(want.name) << ", showing " << std::wstring(tip());
         }
     }
     const struct {
@@ -161,8 +167,10 @@ TEST(Keyboard, MovesAsInAnyDialog) {
         WORD key;
     } arrows[] = {{L"cmdExit", L"cmdRefresh", VK_DOWN}, {L"chkNotify", L"chkEllipse", VK_UP}, {L"cmdKillReg", L"cmdFixAssoc", VK_RIGHT}, {L"chkBoost", L"chkBoost", VK_DOWN}};
     for (const auto& step : arrows) {
+        const std::wstring before = tip();
         ASSERT_TRUE(Put(main, ControlOf(program, step.from)) && PressKey(step.key)) << std::wstring(step.from);
         EXPECT_TRUE(StaysOn(main, ControlOf(program, step.to))) << "key " << step.key << " from " << std::wstring(step.from);
+        EXPECT_EQ(step.to == std::wstring_view(step.from) ? before : Row(step.to).tag, tip()) << std::wstring(step.from);
     }
     const std::pair<const wchar_t*, std::function<bool()>> interruptions[] = {
         {L"cmdAbout", [&] { // "About..." by Enter, and Enter there, on OK
@@ -174,8 +182,9 @@ TEST(Keyboard, MovesAsInAnyDialog) {
         {L"chkPanel", [&] { return ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0) && WaitUntil([&] { return ::IsIconic(main) != FALSE; }) && ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0); }},
     };
     for (const auto& [name, interrupt] : interruptions) {
+        const std::wstring before = tip();
         ASSERT_TRUE(BringToFront(main) && Put(main, ControlOf(program, name)) && interrupt()) << std::wstring(name);
-        EXPECT_TRUE(StaysOn(main, ControlOf(program, name))) << std::wstring(name) << " lost the focus";
+        EXPECT_TRUE(StaysOn(main, ControlOf(program, name)) && tip() == before) << std::wstring(name) << " lost the focus, or its return showed " << std::wstring(tip());
     }
     ::DestroyWindow(other);
 }

@@ -290,8 +290,18 @@ void Win32Form::RunUntilClosed() {
             if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam)); // let outer loops end too
             return;
         }
-        if (message.message == WM_MOUSEMOVE) RouteChildMouseMove(message.hwnd);
-        if (window_ && ::IsDialogMessageW(window_, &message)) continue;
+        // A press comes with the pointer over the control, which it may not have moved over
+        // since the keyboard last moved the focus.
+        if (message.message == WM_MOUSEMOVE || message.message == WM_LBUTTONDOWN) RouteChildMouseMove(message.hwnd);
+        // The dialog manager moves the focus for Tab and the arrow keys while it handles the
+        // key; the focus it puts back after an interruption comes by other messages.
+        const bool key = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN ||
+                         message.message == WM_CHAR || message.message == WM_SYSCHAR;
+        const HWND focusBefore = key ? ::GetFocus() : nullptr;
+        if (window_ && ::IsDialogMessageW(window_, &message)) {
+            if (key) RouteKeyboardFocus(focusBefore);
+            continue;
+        }
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -541,6 +551,15 @@ void Win32Form::RouteChildMouseMove(HWND target) {
     if (!window_ || ::GetParent(target) != window_) return;
     try {
         if (ui::Control* control = ControlById(::GetDlgCtrlID(target))) control->MouseMove();
+    } catch (...) {
+    }
+}
+
+void Win32Form::RouteKeyboardFocus(HWND before) {
+    const HWND focus = ::GetFocus();
+    if (!window_ || focus == before || ::GetParent(focus) != window_) return;
+    try {
+        if (ui::Control* control = ControlById(::GetDlgCtrlID(focus))) control->KeyboardFocus();
     } catch (...) {
     }
 }

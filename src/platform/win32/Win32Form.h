@@ -59,6 +59,7 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void RouteChildMouseMove(HWND target);
+    void RouteKeyboardFocus(HWND before);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     // Lays the window out at the DPI, the frame at the rectangle given or, without one,

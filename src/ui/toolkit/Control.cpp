@@ -60,6 +60,10 @@ void Control::MouseMove() {
     if (onMouseMove) onMouseMove();
 }
 
+void Control::KeyboardFocus() {
+    if (onKeyboardFocus) onKeyboardFocus();
+}
+
 void Control::AttachView(ControlView* view) {
     view_ = view;
     if (!view_) return;

@@ -50,11 +50,15 @@ public:
 
     // The user's click (mouse, Space, or a click message): ignored while disabled.
     void UserClick();
-    // The pointer moved over the control.
+    // The pointer moved over the control, or pressed a button on it.
     void MouseMove();
+    // The keyboard moved the focus to the control (Tab, an arrow key); not the focus that
+    // the window puts back itself after an interruption.
+    void KeyboardFocus();
 
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
+    std::function<void()> onKeyboardFocus;
 
     void AttachView(ControlView* view);
 
