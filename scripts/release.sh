@@ -20,7 +20,8 @@ while (($#)); do
   esac
 done
 
-version=$(awk '/#define VELLICOR_VERSION_(MAJOR|MINOR|REVISION) / {printf "%s%s", sep, $3; sep = "."}' src/ui/Version.h)
+# major.minor.revision from the project's version (major.minor.0.revision).
+version=$(sed -nE 's/^project\(Vellicor VERSION ([0-9]+)\.([0-9]+)\.[0-9]+\.([0-9]+) .*/\1.\2.\3/p' CMakeLists.txt)
 zip=Vellicor-$version-win64.zip
 # The zip's entries carry the commit's time, not the build's.
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}

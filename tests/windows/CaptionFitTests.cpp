@@ -8,7 +8,7 @@
 #include "platform/win32/AboutWindow.h"
 #include "platform/win32/MainWindow.h"
 #include "ui/MainLayout.h"
-#include "ui/Version.h"
+#include "VellicorVersion.h"
 
 namespace vellicor::e2e {
 namespace {
