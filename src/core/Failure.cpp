@@ -1,11 +1,11 @@
 #include "core/Failure.h"
 
-#include "platform/ErrorText.h"
+#include "core/ErrorText.h"
 
 namespace vellicor {
 
 Failure SystemFailure(std::int32_t code) {
-    return Failure(code, platform::SystemErrorText(code));
+    return Failure(code, SystemErrorText(code));
 }
 
 } // namespace vellicor

@@ -1,8 +1,8 @@
 // The native build has no FormatMessageW: the system's English texts for the codes whose
 // texts the unit tests read, and the system's form for any other.
-#include "platform/ErrorText.h"
+#include "core/ErrorText.h"
 
-namespace vellicor::platform {
+namespace vellicor {
 
 std::wstring SystemErrorText(std::int32_t code) {
     switch (code) {
@@ -13,4 +13,4 @@ std::wstring SystemErrorText(std::int32_t code) {
     }
 }
 
-} // namespace vellicor::platform
+} // namespace vellicor

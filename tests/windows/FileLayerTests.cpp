@@ -2,7 +2,7 @@
 // open, the long-path rewriting (Wine enforces no MAX_PATH), and the text for an error
 // the system has none for; and the DLL search, which no window shows.
 #include "e2e/Driver.h"
-#include "platform/ErrorText.h"
+#include "core/ErrorText.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -65,7 +65,7 @@ TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {
     EXPECT_EQ(L"\\\\?\\" + atLimit + L"f", platform::SystemPath(atLimit + L"f"));
     EXPECT_EQ(L"\\\\?\\C:\\" + name + L"\\" + name + L"\\" + name + L"\\x", platform::SystemPath(L"C:/" + name + L"\\\\" + name + L"\\.\\y\\..\\" + name + L"/x"));
     EXPECT_EQ(name + L"\\" + name + L"\\" + name, platform::SystemPath(name + L"\\" + name + L"\\" + name));
-    EXPECT_EQ(L"Unknown error 1234567.", platform::SystemErrorText(1234567));
+    EXPECT_EQ(L"Unknown error 1234567.", SystemErrorText(1234567));
 }
 
 // The program restricts the search first thing: from then on a DLL beside it is never

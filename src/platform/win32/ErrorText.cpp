@@ -1,4 +1,4 @@
-#include "platform/ErrorText.h"
+#include "core/ErrorText.h"
 
 #include "platform/win32/UniqueHandle.h"
 
@@ -6,14 +6,14 @@
 
 #include <string>
 
-namespace vellicor::platform {
+namespace vellicor {
 
 std::wstring SystemErrorText(std::int32_t code) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
         static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    const UniqueLocalMemory owner(buffer);
+    const platform::UniqueLocalMemory owner(buffer);
 
     std::wstring text;
     if (length != 0 && buffer != nullptr) text.assign(buffer, length);
@@ -25,4 +25,4 @@ std::wstring SystemErrorText(std::int32_t code) {
     return text;
 }
 
-} // namespace vellicor::platform
+} // namespace vellicor
