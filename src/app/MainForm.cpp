@@ -28,7 +28,7 @@ const Def* FindByControl(const Table& table, const std::wstring& name) {
 
 } // namespace
 
-MainForm::MainForm(ui::Window& window, Environment environment, WindowHost& host)
+MainForm::MainForm(ui::WindowModel& window, Environment environment, WindowHost& host)
     : window_(window), env_(std::move(environment)), host_(host) {
     WireCheckBoxes();
     WireButtons();

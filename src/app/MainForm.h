@@ -4,7 +4,7 @@
 #include "platform/FileSystem.h"
 #include "registry/Registry.h"
 #include "ui/toolkit/ReentryGuard.h"
-#include "ui/toolkit/Window.h"
+#include "ui/toolkit/WindowModel.h"
 
 #include <functional>
 #include <map>
@@ -38,7 +38,7 @@ struct Environment {
 // and never touches a real window itself.
 class MainForm {
 public:
-    MainForm(ui::Window& window, Environment environment, WindowHost& host);
+    MainForm(ui::WindowModel& window, Environment environment, WindowHost& host);
 
     // Opens the settings key. False after the start-up failure has been shown: the
     // window must then close without being shown.
@@ -63,7 +63,7 @@ private:
     void ShowUnknown(const std::wstring& name);
     const registry::RegistryKey* Key() const { return settingsKey_ ? &*settingsKey_ : nullptr; }
 
-    ui::Window& window_;
+    ui::WindowModel& window_;
     Environment env_;
     WindowHost& host_;
     std::optional<registry::RegistryKey> settingsKey_;

@@ -8,7 +8,7 @@
 // here comes from the program's own tables or texts: the tests say what a person must see.
 
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -25,9 +25,9 @@ namespace vellicor::e2e {
 
 using namespace std::chrono_literals;
 using Milliseconds = std::chrono::milliseconds;
-using platform::UniqueFile;
-using platform::UniqueKernelHandle;
-using platform::UniqueKey;
+using platform::win32::UniqueFile;
+using platform::win32::UniqueKernelHandle;
+using platform::win32::UniqueKey;
 
 // Long enough for a cold start under Wine on a busy machine; a working program answers in
 // a fraction of it. "Nothing happens" checks watch for kQuiet.

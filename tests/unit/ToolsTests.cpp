@@ -9,7 +9,7 @@
 #include "tools/RegistryCommands.h"
 #include "ui/ShellCommand.h"
 #include "ui/toolkit/ReentryGuard.h"
-#include "ui/toolkit/Window.h"
+#include "ui/toolkit/WindowModel.h"
 #include "unit/Doubles.h"
 
 #include <optional>
@@ -56,7 +56,7 @@ TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
 
 TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndShowWhatIsStoredWhenAWriteFails) {
     Folder(L"C:\\XMPlay");
-    ui::Window window(std::array{ui::ControlDef{L"chkPlayReadOnly", ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}});
+    ui::WindowModel window(std::array{ui::ControlDef{L"chkPlayReadOnly", ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}});
     ui::Control& box = window.Get(L"chkPlayReadOnly");
     const auto run = [&](int state) { box.SetValue(state), tools::RunReadOnlyBox(tools::ReadOnlyBoxes()[1], box, &settings_, files_, dialogs_); };
     // A file with no other bit reads as NORMAL; pinned and unpinned are attrib's +P and +U.
@@ -106,7 +106,7 @@ TEST(Toggles, ARefusedWriteLeavesTheBoxShowingWhatIsStoredAndADisabledBoxWritesN
     for (const app::ToggleDef& toggle : app::RegistryToggles()) {
         if (toggle.valueName != L"NoTenths" && toggle.valueName != L"Boost") continue;
         const ui::ControlDef def[] = {{toggle.control, ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}};
-        ui::Window window(def);
+        ui::WindowModel window(def);
         ui::Control& box = window.Get(toggle.control);
         ui::ReentryGuard guard;
         box.onClick = [&] { guard.Run(box, [&] { app::RunToggle(toggle, box, &settings); }); };

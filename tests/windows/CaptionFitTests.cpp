@@ -6,7 +6,7 @@
 // process, so this runs in process.
 #include "e2e/Expected.h"
 #include "platform/win32/AboutWindow.h"
-#include "platform/win32/MainWindow.h"
+#include "platform/win32/Program.h"
 #include "ui/MainLayout.h"
 #include "VellicorVersion.h"
 
@@ -18,20 +18,20 @@ using ui::ControlKind;
 // Moved to another density as Windows moves a window onto a monitor of it: it asks the
 // window's size there, then suggests the rectangle, which the window takes in one move;
 // an owned window is then centred over its owner again.
-void ExpectCaptionsFit(ui::Window& model, const platform::win32::FormStyle& style, UINT dpi, HWND owner = nullptr) {
-    platform::win32::Win32Form form(model, style);
+void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle& style, UINT dpi, HWND owner = nullptr) {
+    platform::win32::NativeWindow form(model, style);
     ASSERT_TRUE(form.Create(owner));
-    if (dpi != ::GetDpiForWindow(form.Handle())) {
+    if (dpi != ::GetDpiForWindow(form.Hwnd())) {
         SIZE size{};
         RECT where{}, now{}, middle{};
-        ::SendMessageW(form.Handle(), WM_GETDPISCALEDSIZE, dpi, LPARAM(&size));
-        where = {40, 30, 40 + size.cx, 30 + size.cy}, ::SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&where));
-        if (::GetWindowRect(form.Handle(), &now) && ::GetWindowRect(owner, &middle)) ::OffsetRect(&where, (middle.left + middle.right - where.left - where.right) / 2, (middle.top + middle.bottom - where.top - where.bottom) / 2);
+        ::SendMessageW(form.Hwnd(), WM_GETDPISCALEDSIZE, dpi, LPARAM(&size));
+        where = {40, 30, 40 + size.cx, 30 + size.cy}, ::SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&where));
+        if (::GetWindowRect(form.Hwnd(), &now) && ::GetWindowRect(owner, &middle)) ::OffsetRect(&where, (middle.left + middle.right - where.left - where.right) / 2, (middle.top + middle.bottom - where.top - where.bottom) / 2);
         EXPECT_TRUE(::EqualRect(&now, &where)) << now.left << "," << now.top << "-" << now.right << "," << now.bottom;
     }
-    ASSERT_EQ(Pixels(style.clientWidth, int(dpi)), ClientSize(form.Handle()).cx) << "not laid out at " << dpi << " DPI";
+    ASSERT_EQ(Pixels(style.clientWidth, int(dpi)), ClientSize(form.Hwnd()).cx) << "not laid out at " << dpi << " DPI";
     for (std::size_t i = 0; i < model.Controls().size(); ++i) {
-        const HWND control = ::GetDlgItem(form.Handle(), 100 + int(i));
+        const HWND control = ::GetDlgItem(form.Hwnd(), 100 + int(i));
         const std::wstring& text = model.Controls()[i]->Text();
         const ControlKind kind = model.Controls()[i]->Kind();
         if (!control || kind == ControlKind::PictureBox) continue;
@@ -64,7 +64,7 @@ void ExpectCaptionsFit(ui::Window& model, const platform::win32::FormStyle& styl
 }
 
 TEST(CaptionsFit, InBothWindowsAtBothDensities) {
-    ui::Window main(ui::MainLayout()), about(ui::AboutLayout());
+    ui::WindowModel main(ui::MainLayout()), about(ui::AboutLayout());
     about.Get(L"lblTitle").SetText(ui::ComposeTitle(about.Get(L"lblTitle").Text(), {VELLICOR_VERSION_MAJOR, VELLICOR_VERSION_MINOR, VELLICOR_VERSION_REVISION}));
     const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 200, 150, 800, 600, nullptr, nullptr, nullptr, nullptr);
     for (const UINT dpi : {96u, 144u}) {

@@ -16,7 +16,7 @@ namespace {
 TEST(Win32Files, AnOpenedFileIsChangedThroughItsHandleNotLookedUpByNameAgain) {
     const ScratchFolder folder(L"vellicor-files");
     const std::wstring library = folder.File(L"xmplay.library"), aside = folder.File(L"aside");
-    platform::Win32FileSystem files;
+    platform::win32::Win32FileSystem files;
     for (const auto access : {platform::FileAccess::WriteAttributes, platform::FileAccess::Delete}) {
         WriteBytes(library, "opened");
         {
@@ -51,20 +51,20 @@ TEST(Win32Files, TheNameAsOpenedStandsInWhereTheVolumeGivesNoNormalisedName) {
         if (!(flags & FILE_NAME_OPENED)) return ::SetLastError(ERROR_ACCESS_DENIED), 0;
         return size <= kOpened.size() ? DWORD(kOpened.size() + 1) : (kOpened.copy(path, size), path[kOpened.size()] = 0, DWORD(kOpened.size()));
     };
-    EXPECT_EQ(L"\\\\?\\UNC\\server\\music\\xmplay.pls", platform::FinalPathOf(OpenFile(folder.File(L"xmplay.pls"), 0, FILE_SHARE_READ, OPEN_EXISTING).Get(), onlyAsOpened));
+    EXPECT_EQ(L"\\\\?\\UNC\\server\\music\\xmplay.pls", platform::win32::FinalPathOf(OpenFile(folder.File(L"xmplay.pls"), 0, FILE_SHARE_READ, OPEN_EXISTING).Get(), onlyAsOpened));
 }
 
 TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {
     const std::pair<std::wstring, std::wstring> prefixed[] = {
         {L"d:\\x", L"\\\\?\\d:\\x"}, {L"\\\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"}, {L"\\\\?\\C:\\x", L"\\\\?\\C:\\x"},
         {L"\\\\.\\pipe\\x", L"\\\\.\\pipe\\x"}, {L"XMPlay\\x", L"XMPlay\\x"}, {L"\\x", L"\\x"}, {L"C:x", L"C:x"}};
-    for (const auto& [path, expected] : prefixed) EXPECT_EQ(expected, platform::WithLongPathPrefix(path)) << std::wstring(path);
+    for (const auto& [path, expected] : prefixed) EXPECT_EQ(expected, platform::win32::WithLongPathPrefix(path)) << std::wstring(path);
     const std::wstring name(100, L'n'), atLimit = L"C:\\" + name + L"\\" + name + L"\\" + std::wstring(MAX_PATH - 206, L'f');
-    EXPECT_EQ(L"C:\\XMPlay\\\\xmplay.pls", platform::SystemPath(L"C:\\XMPlay\\\\xmplay.pls"));
-    EXPECT_EQ(atLimit, platform::SystemPath(atLimit));
-    EXPECT_EQ(L"\\\\?\\" + atLimit + L"f", platform::SystemPath(atLimit + L"f"));
-    EXPECT_EQ(L"\\\\?\\C:\\" + name + L"\\" + name + L"\\" + name + L"\\x", platform::SystemPath(L"C:/" + name + L"\\\\" + name + L"\\.\\y\\..\\" + name + L"/x"));
-    EXPECT_EQ(name + L"\\" + name + L"\\" + name, platform::SystemPath(name + L"\\" + name + L"\\" + name));
+    EXPECT_EQ(L"C:\\XMPlay\\\\xmplay.pls", platform::win32::SystemPath(L"C:\\XMPlay\\\\xmplay.pls"));
+    EXPECT_EQ(atLimit, platform::win32::SystemPath(atLimit));
+    EXPECT_EQ(L"\\\\?\\" + atLimit + L"f", platform::win32::SystemPath(atLimit + L"f"));
+    EXPECT_EQ(L"\\\\?\\C:\\" + name + L"\\" + name + L"\\" + name + L"\\x", platform::win32::SystemPath(L"C:/" + name + L"\\\\" + name + L"\\.\\y\\..\\" + name + L"/x"));
+    EXPECT_EQ(name + L"\\" + name + L"\\" + name, platform::win32::SystemPath(name + L"\\" + name + L"\\" + name));
     EXPECT_EQ(L"Unknown error 1234567.", SystemErrorText(1234567));
 }
 

@@ -22,7 +22,7 @@ TEST(RegistryLayer, RefusesMalformedPathsOtherTypesAndKeysThatAreNotDirectSubkey
     const std::wstring scratch = L"Software\\Vellicor layer scratch", path = L"\\HKEY_CURRENT_USER\\" + scratch;
     DeleteKeyTree(HKEY_CURRENT_USER, scratch);
     WriteValue(HKEY_CURRENT_USER, scratch + L"\\XMPlay\\shell", L"Kept", Dword(7));
-    const registry::RegistryRoot root(std::make_shared<platform::Win32Registry>());
+    const registry::RegistryRoot root(std::make_shared<platform::win32::Win32Registry>());
     for (const wchar_t* malformed : {L"HKEY_CURRENT_USER\\Software", L"\\HKEY_NOWHERE\\Software", L"\\HKEY_CURRENT_USER\\Software\\", L"\\HKEY_CURRENT_USER\\\\Software", L"\\\\HKEY_CURRENT_USER", L""}) {
         EXPECT_EQ(ERROR_INVALID_PARAMETER, FailureOf([&] { root.KeyFromPath(malformed); })) << std::wstring(malformed);
     }

@@ -1,9 +1,10 @@
 #include "platform/win32/AboutWindow.h"
 
 #include "platform/win32/ResourceIds.h"
+#include "platform/win32/SizedString.h"
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/Win32Form.h"
-#include "ui/AboutForm.h"
+#include "platform/win32/NativeWindow.h"
+#include "app/AboutForm.h"
 
 #include <algorithm>
 #include <vector>
@@ -12,27 +13,13 @@ namespace vellicor::platform::win32 {
 
 namespace {
 
-// The longest path the system knows, with the \\?\ prefix.
-constexpr std::size_t kMaxPathLength = 32768;
-
 std::optional<std::wstring> ProgramPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::nullopt;
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        // Cut short: the result filled the buffer.
-        if (path.size() >= kMaxPathLength) return std::nullopt;
-        path.resize(std::min(path.size() * 2, kMaxPathLength));
-    }
+    return SizedString([](wchar_t* buffer, DWORD size) { return ::GetModuleFileNameW(nullptr, buffer, size); });
 }
 
-class AboutWindowHost : public ui::AboutHost {
+class AboutWindowHost : public app::AboutHost {
 public:
-    AboutWindowHost(Win32Form& form, HWND owner) : form_(form), owner_(owner) {}
+    AboutWindowHost(NativeWindow& form, HWND owner) : form_(form), owner_(owner) {}
 
     // The owner is enabled before the window goes, so that the system hands the
     // activation back to it rather than to some other program's window.
@@ -42,14 +29,14 @@ public:
     }
 
 private:
-    Win32Form& form_;
+    NativeWindow& form_;
     HWND owner_;
 };
 
 } // namespace
 
-FormStyle AboutWindowStyle() {
-    FormStyle style;
+FrameStyle AboutWindowStyle() {
+    FrameStyle style;
     style.caption = ui::kAboutCaption;
     style.clientWidth = ui::kAboutClientWidth;
     style.clientHeight = ui::kAboutClientHeight;
@@ -91,10 +78,10 @@ std::optional<ui::ProgramVersion> ReadFileVersion(const std::wstring& path) {
 }
 
 void ShowAboutWindow(HWND owner, Shell& shell) {
-    ui::Window model(ui::AboutLayout());
-    Win32Form form(model, AboutWindowStyle());
+    ui::WindowModel model(ui::AboutLayout());
+    NativeWindow form(model, AboutWindowStyle());
     AboutWindowHost host(form, owner);
-    ui::AboutForm about(model, shell, host);
+    app::AboutForm about(model, shell, host);
 
     const std::optional<std::wstring> program = ProgramPath();
     about.Form_Load(program ? ReadFileVersion(*program) : std::nullopt);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Shell.h"
-#include "platform/win32/Win32Form.h"
+#include "platform/win32/NativeWindow.h"
 #include "ui/AboutLayout.h"
 
 #include <windows.h>
@@ -17,7 +17,7 @@ namespace vellicor::platform::win32 {
 std::optional<ui::ProgramVersion> ReadFileVersion(const std::wstring& path);
 
 // The About window's frame: caption, size, icon, its one button for Enter and Esc.
-FormStyle AboutWindowStyle();
+FrameStyle AboutWindowStyle();
 
 // Creates the About window over the owner, shows it modally (the owner takes no input
 // meanwhile), and returns once it has closed and is gone.

@@ -4,11 +4,7 @@
 
 namespace vellicor::platform::win32 {
 
-// 15 twips to a pixel at 96 DPI.
-inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kHundredthsOfPointPerInch = 7200;
-
-inline int TwipsToPixels(int twips, UINT dpi) { return ::MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
 
 // The window's DPI: its own from Windows 10 1607 on; on 8.1 and 10 before 1607 the
 // density of the monitor it stands on; else, and for no window, the system's.

@@ -1,6 +1,6 @@
 #include "core/ErrorText.h"
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@ std::wstring SystemErrorText(std::int32_t code) {
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
         static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    const platform::UniqueLocalMemory owner(buffer);
+    const platform::win32::UniqueLocalMemory owner(buffer);
 
     std::wstring text;
     if (length != 0 && buffer != nullptr) text.assign(buffer, length);

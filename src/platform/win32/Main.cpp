@@ -1,4 +1,4 @@
-#include "platform/win32/MainWindow.h"
+#include "platform/win32/Program.h"
 
 #include <windows.h>
 

@@ -1,5 +1,7 @@
 #include "platform/win32/SystemLibrary.h"
 
+#include "platform/win32/SizedString.h"
+
 #include <array>
 #include <string>
 
@@ -9,15 +11,7 @@ namespace {
 
 // Empty when the system cannot say.
 std::wstring SystemFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const UINT length = ::GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
-        if (length < path.size()) { // zero included
-            path.resize(length);
-            return path;
-        }
-        path.resize(length); // too small: length is the size needed, terminator included
-    }
+    return SizedString([](wchar_t* buffer, DWORD size) { return ::GetSystemDirectoryW(buffer, size); }).value_or(L"");
 }
 
 // Whether the activation context (the manifest's) maps this DLL name to an assembly in

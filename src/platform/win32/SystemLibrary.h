@@ -1,17 +1,10 @@
 #pragma once
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 
 #include <windows.h>
 
 namespace vellicor::platform::win32 {
-
-struct LibraryTraits {
-    using Type = HMODULE;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type library) noexcept { ::FreeLibrary(library); }
-};
-using UniqueLibrary = UniqueHandle<LibraryTraits>;
 
 // Whether the loader takes the LOAD_LIBRARY_SEARCH_* flags: Windows 8 and later, and
 // Windows 7 with update KB2533623.

@@ -2,7 +2,8 @@
 
 #include "core/Failure.h"
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/SizedString.h"
 
 #include <windows.h>
 #include <winternl.h>
@@ -14,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vellicor::platform {
+namespace vellicor::platform::win32 {
 
 namespace {
 
@@ -36,13 +37,9 @@ bool IsDevicePath(std::wstring_view path) {
 }
 
 std::wstring FullPath(const std::wstring& path) {
-    const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) ThrowLastError();
-    std::wstring full(needed, L'\0');
-    const DWORD written = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (written == 0) ThrowLastError();
-    full.resize(std::min<DWORD>(written, needed));
-    return full;
+    auto full = SizedString([&](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
+    if (!full) ThrowLastError();
+    return *std::move(full);
 }
 
 // Unique within the process by the counter, between processes by the clock; a clash
@@ -68,7 +65,7 @@ std::wstring TemporarySuffix() {
 // names its objects by device ("\Device\..."), which this leaves alone.
 std::wstring ObjectNameAsDosPath(HANDLE file) {
     using QueryObject = LONG(NTAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, void*, ULONG, ULONG*);
-    const auto query = win32::LibraryFunction<QueryObject>(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject");
+    const auto query = LibraryFunction<QueryObject>(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject");
     std::vector<std::uint64_t> buffer(std::size_t{8} * 1024); // 64 KB, more than the longest path
     ULONG size = 0;
     if (!query || query(file, static_cast<OBJECT_INFORMATION_CLASS>(1) /* ObjectNameInformation */, buffer.data(),
@@ -96,15 +93,8 @@ std::wstring FinalPathOf(HANDLE file, FinalPathQuery query) {
     // the file functions take too.
     for (const DWORD form : {FILE_NAME_NORMALIZED, FILE_NAME_OPENED}) {
         for (const DWORD volume : {VOLUME_NAME_DOS, VOLUME_NAME_GUID}) {
-            std::wstring path(MAX_PATH, L'\0');
-            for (;;) {
-                const DWORD length = query(file, path.data(), static_cast<DWORD>(path.size()), form | volume);
-                if (length == 0) break;
-                if (length < path.size()) {
-                    path.resize(length);
-                    return path;
-                }
-                path.resize(length); // too small: length is the size needed, terminator included
+            if (auto path = SizedString([&](wchar_t* buffer, DWORD size) { return query(file, buffer, size, form | volume); })) {
+                return *std::move(path);
             }
         }
     }
@@ -223,4 +213,4 @@ std::unique_ptr<OpenFile> Win32FileSystem::CreateTemporary(const std::wstring& s
     throw SystemFailure(ERROR_FILE_EXISTS);
 }
 
-} // namespace vellicor::platform
+} // namespace vellicor::platform::win32

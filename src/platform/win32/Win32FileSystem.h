@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vellicor::platform {
+namespace vellicor::platform::win32 {
 
 // The Win32 file system. Paths come as the user's registry gives them and are turned
 // into what the system accepts by SystemPath when a file is opened; from then on only
@@ -38,4 +38,4 @@ std::wstring WithLongPathPrefix(std::wstring_view fullPath);
 // alone: the prefix cannot express them.
 std::wstring SystemPath(const std::wstring& path);
 
-} // namespace vellicor::platform
+} // namespace vellicor::platform::win32

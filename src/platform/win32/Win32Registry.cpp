@@ -2,14 +2,14 @@
 
 #include "core/ErrorCodes.h"
 #include "core/Failure.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <vector>
 
-namespace vellicor::platform {
+namespace vellicor::platform::win32 {
 
 namespace {
 
@@ -94,4 +94,4 @@ std::unique_ptr<registry::KeyHandle> Win32Registry::OpenKey(RootKey root, const 
     return std::make_unique<Win32KeyHandle>(std::move(key));
 }
 
-} // namespace vellicor::platform
+} // namespace vellicor::platform::win32

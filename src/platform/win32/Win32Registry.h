@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-namespace vellicor::platform {
+namespace vellicor::platform::win32 {
 
 // The system registry, through the Win32 registry functions. Values travel as the
 // registry stores them; deciding what they mean is left to the portable layer.
@@ -14,4 +14,4 @@ public:
     std::unique_ptr<registry::KeyHandle> OpenKey(registry::RootKey root, const std::wstring& subPath) override;
 };
 
-} // namespace vellicor::platform
+} // namespace vellicor::platform::win32

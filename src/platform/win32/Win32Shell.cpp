@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Shell.h"
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/SizedString.h"
 #include "ui/ShellCommand.h"
 
 #include <windows.h>
@@ -15,16 +16,7 @@ namespace {
 // The shared Windows folder. GetWindowsDirectoryW can give a per-user folder to a
 // program that terminal services do not know as aware of them; this one cannot.
 std::optional<std::wstring> WindowsDirectory() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const UINT length = ::GetSystemWindowsDirectoryW(path.data(), static_cast<UINT>(path.size()));
-        if (length == 0) return std::nullopt;
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(length); // too small: length is the size needed, terminator included
-    }
+    return SizedString([](wchar_t* buffer, DWORD size) { return ::GetSystemWindowsDirectoryW(buffer, size); });
 }
 
 } // namespace

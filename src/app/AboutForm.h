@@ -2,11 +2,11 @@
 
 #include "platform/Shell.h"
 #include "ui/AboutLayout.h"
-#include "ui/toolkit/Window.h"
+#include "ui/toolkit/WindowModel.h"
 
 #include <optional>
 
-namespace vellicor::ui {
+namespace vellicor::app {
 
 // What the About window's logic asks of the window that shows it.
 class AboutHost {
@@ -20,19 +20,19 @@ public:
 // title, the OK button and the four links.
 class AboutForm {
 public:
-    AboutForm(Window& window, platform::Shell& shell, AboutHost& host);
+    AboutForm(ui::WindowModel& window, platform::Shell& shell, AboutHost& host);
 
     // Before the window is first shown. Without a version (the program file's version
     // block could not be read) the title keeps its creation caption.
-    void Form_Load(const std::optional<ProgramVersion>& version);
+    void Form_Load(const std::optional<ui::ProgramVersion>& version);
 
     void cmdOK_Click();
     void lblLink_Click(int index);
 
 private:
-    Window& window_;
+    ui::WindowModel& window_;
     platform::Shell& shell_;
     AboutHost& host_;
 };
 
-} // namespace vellicor::ui
+} // namespace vellicor::app

@@ -1,11 +1,11 @@
-#include "platform/win32/MainWindow.h"
+#include "platform/win32/Program.h"
 
 #include "app/MainForm.h"
 #include "platform/win32/AboutWindow.h"
 #include "platform/win32/ResourceIds.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Form.h"
+#include "platform/win32/NativeWindow.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "ui/MainLayout.h"
@@ -31,8 +31,8 @@ UniqueLibrary PrepareProcess() {
     return commonControls;
 }
 
-FormStyle MainWindowStyle() {
-    FormStyle style;
+FrameStyle MainWindowStyle() {
+    FrameStyle style;
     style.caption = ui::kMainCaption;
     style.clientWidth = ui::kMainClientWidth;
     style.clientHeight = ui::kMainClientHeight;
@@ -47,12 +47,12 @@ namespace {
 
 class MainWindowHost : public app::WindowHost {
 public:
-    explicit MainWindowHost(Win32Form& window) : window_(window) {}
+    explicit MainWindowHost(NativeWindow& window) : window_(window) {}
     void Close() override { window_.Destroy(); }
-    void ShowAbout() override { ShowAboutWindow(window_.Handle(), shell_); }
+    void ShowAbout() override { ShowAboutWindow(window_.Hwnd(), shell_); }
 
 private:
-    Win32Form& window_;
+    NativeWindow& window_;
     Win32Shell shell_;
 };
 
@@ -63,8 +63,8 @@ int RunProgram() {
     std::optional<registry::RegistryRoot> root;
     Win32Dialogs dialogs;
     Win32FileSystem files;
-    ui::Window model(ui::MainLayout());
-    Win32Form window(model, MainWindowStyle());
+    ui::WindowModel model(ui::MainLayout());
+    NativeWindow window(model, MainWindowStyle());
     MainWindowHost host(window);
     app::MainForm form(model,
                        app::Environment{
@@ -79,7 +79,7 @@ int RunProgram() {
 
     if (!form.Form_Initialize()) return 0;
     if (!window.Create(nullptr)) return 1;
-    dialogs.owner = window.Handle();
+    dialogs.owner = window.Hwnd();
     window.onBackgroundMouseMove = [&form] { form.Form_MouseMove(); };
     window.onDestroy = [&form, &dialogs] {
         dialogs.owner = nullptr;

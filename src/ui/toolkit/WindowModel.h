@@ -15,9 +15,9 @@ namespace vellicor::ui {
 
 // A window's controls, built from its definition table and kept in creation order,
 // and its public operations, callable by name.
-class Window {
+class WindowModel {
 public:
-    explicit Window(std::span<const ControlDef> definition);
+    explicit WindowModel(std::span<const ControlDef> definition);
 
     // In creation order.
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }

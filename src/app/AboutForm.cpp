@@ -1,8 +1,8 @@
-#include "ui/AboutForm.h"
+#include "app/AboutForm.h"
 
-namespace vellicor::ui {
+namespace vellicor::app {
 
-AboutForm::AboutForm(Window& window, platform::Shell& shell, AboutHost& host)
+AboutForm::AboutForm(ui::WindowModel& window, platform::Shell& shell, AboutHost& host)
     : window_(window), shell_(shell), host_(host) {
     window_.Get(L"cmdOK").onClick = [this] { cmdOK_Click(); };
     for (const auto& control : window_.Controls()) {
@@ -12,14 +12,14 @@ AboutForm::AboutForm(Window& window, platform::Shell& shell, AboutHost& host)
     }
 }
 
-void AboutForm::Form_Load(const std::optional<ProgramVersion>& version) {
+void AboutForm::Form_Load(const std::optional<ui::ProgramVersion>& version) {
     if (!version) return;
-    Control& title = window_.Get(L"lblTitle");
-    title.SetText(ComposeTitle(title.Text(), *version));
+    ui::Control& title = window_.Get(L"lblTitle");
+    title.SetText(ui::ComposeTitle(title.Text(), *version));
 }
 
 void AboutForm::cmdOK_Click() { host_.Close(); }
 
 void AboutForm::lblLink_Click(int index) { shell_.Open(window_.Get(L"lblLink", index).Property(L"Tag")); }
 
-} // namespace vellicor::ui
+} // namespace vellicor::app

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/Win32Form.h"
+#include "platform/win32/NativeWindow.h"
 
 namespace vellicor::platform::win32 {
 
@@ -11,7 +11,7 @@ namespace vellicor::platform::win32 {
 [[nodiscard]] UniqueLibrary PrepareProcess();
 
 // The main window's frame: caption, size, icon, Esc and first focus.
-FormStyle MainWindowStyle();
+FrameStyle MainWindowStyle();
 
 // Creates the main window over the real registry, files and message boxes, runs it
 // until it closes, and returns the process's exit code.

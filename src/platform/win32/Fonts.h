@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/win32/ControlWindows.h"
+#include "platform/win32/Handles.h"
+
+#include <array>
+
+namespace vellicor::platform::win32 {
+
+// The classic dialog face at a character height in pixels (a negative LOGFONT height).
+// MS Sans Serif is taken only where the system has it at exactly that height: it is a
+// bitmap face made for 96 DPI, and at other heights the system swaps in whatever it
+// likes. Otherwise its outline twin Microsoft Sans Serif, asked for as a Swiss
+// variable-pitch face so that a system without it picks a sans-serif stand-in.
+UniqueFont CreateDialogFont(LONG height, LONG weight, bool underline);
+
+// The fonts of one window's controls: the body font, the About title's, the links', and
+// the text boxes' own copy of the body font (a text box holds a document with line
+// breaks of its own, so it may take a smaller size than the rest of the window).
+class ControlFonts {
+public:
+    // Each font asked for at its size at the density; where a caption of a control that
+    // uses it would not fit (a face wider than MS Sans Serif, as the system may give at
+    // other densities or where that face is missing), a pixel smaller at a time until
+    // all of them do.
+    void Fit(const ui::WindowModel& model, const ControlWindows& windows, HWND parent, unsigned dpi);
+
+private:
+    std::array<UniqueFont, 4> fonts_;
+};
+
+} // namespace vellicor::platform::win32
