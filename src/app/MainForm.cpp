@@ -1,29 +1,43 @@
 #include "app/MainForm.h"
 
-#include "app/RegistryToggles.h"
+#include "app/FailureReport.h"
 #include "core/ErrorState.h"
 #include "core/Win32Values.h"
 #include "tools/FileCommands.h"
 #include "tools/ReadOnlyProtection.h"
 #include "tools/RegistryCommands.h"
+#include "tools/RegistryToggles.h"
 #include "ui/Messages.h"
 
 #include <array>
+#include <stdexcept>
 #include <string>
 
 namespace vellicor::app {
 
 namespace {
 
+using namespace win32values;
 using ui::Control;
 using ui::ControlKind;
+namespace msg = ui::messages;
 
-template <class Def, class Table>
-const Def* FindByControl(const Table& table, const std::wstring& name) {
-    for (const Def& def : table) {
-        if (def.control == name) return &def;
+Control* FindControl(const ui::WindowModel& window, std::wstring_view name) {
+    for (const auto& control : window.Controls()) {
+        if (control->Name() == name) return control.get();
     }
     return nullptr;
+}
+
+tools::ToggleKind ToggleKindOf(const CheckBoxRow& row) {
+    return row.kind == CheckBoxKind::PresenceToggle ? tools::ToggleKind::Presence : tools::ToggleKind::Inverted;
+}
+
+std::wstring MissingFileMessage(const CheckBoxRow& row, const std::wstring& path) {
+    std::wstring text = msg::kCouldNotFind;
+    text += path;
+    if (row.globalPlaylistNote) text += msg::kGlobalPlaylistNote;
+    return text;
 }
 
 } // namespace
@@ -39,7 +53,7 @@ bool MainForm::Form_Initialize() {
     ErrorState error;
     error.Try([&] { settingsKey_ = env_.registryRoot().KeyFromPath(kSettingsKeyPath); });
     if (!error.Failed()) return true;
-    env_.dialogs.Show(ui::messages::kCouldNotOpenSettings, win32values::kMbOk | win32values::kMbIconCritical);
+    env_.dialogs.Show(msg::kCouldNotOpenSettings, kMbOk | kMbIconCritical);
     return false;
 }
 
@@ -63,57 +77,110 @@ void MainForm::cmdRefresh_Click() {
 
 void MainForm::cmdExit_Click() { host_.Close(); }
 
-void MainForm::WireCheckBoxes() {
-    for (const auto& owned : window_.Controls()) {
-        Control& box = *owned;
-        if (box.Kind() != ControlKind::CheckBox) continue;
-        ui::ReentryGuard& guard = guards_[box.Name()];
+void MainForm::cmdKillLib_Click() {
+    if (!Confirmed(msg::kConfirmEmptyLibrary)) return;
+    const tools::Outcome outcome = tools::EmptyMediaLibrary(Key(), env_.files);
+    if (!outcome.Done()) return Warn(FailureReport(msg::kErrorEmptyingLibrary, *outcome.failure));
+    Inform(msg::kLibraryEmptied + outcome.path);
+    ShowUnknown(L"chkLibReadOnly");
+}
 
-        std::function<void()> handler;
-        if (const auto* toggle = FindByControl<ToggleDef>(RegistryToggles(), box.Name())) {
-            handler = [this, toggle, &box, &guard] {
-                guard.Run(box, [&] { RunToggle(*toggle, box, Key()); });
-            };
-        } else if (const auto* protection = FindByControl<tools::ReadOnlyBoxDef>(tools::ReadOnlyBoxes(), box.Name())) {
-            handler = [this, protection, &box, &guard] {
-                guard.Run(box, [&] { tools::RunReadOnlyBox(*protection, box, Key(), env_.files, env_.dialogs); });
-            };
-        } else {
-            continue;
+void MainForm::cmdEmptyPlaylist_Click() {
+    if (!Confirmed(msg::kConfirmEmptyPlaylist)) return;
+    const tools::Outcome outcome = tools::EmptyDefaultPlaylist(Key(), env_.files);
+    if (outcome.Done()) return Inform(msg::kPlaylistEmptied + outcome.path);
+    Warn(outcome.creating ? OpeningFailureReport(*outcome.failure, outcome.path)
+                          : FailureReport(msg::kErrorEmptyingPlaylist, *outcome.failure));
+}
+
+void MainForm::cmdFixAssoc_Click() {
+    const tools::Outcome outcome = tools::FixFileAssociations(env_.registryRoot());
+    if (outcome.Done()) return Inform(msg::kAssociationsDeleted);
+    Warn(FailureReport(msg::kErrorFixingAssociations, *outcome.failure));
+}
+
+void MainForm::cmdKillReg_Click() {
+    if (!Confirmed(msg::kConfirmDeleteSettings)) return;
+    const tools::Outcome outcome = tools::DeleteSettings(Key());
+    if (!outcome.Done()) return Warn(FailureReport(msg::kErrorDeletingSettings, *outcome.failure));
+    Inform(msg::kSettingsDeleted);
+    host_.Close();
+}
+
+void MainForm::WireCheckBoxes() {
+    const auto rows = CheckBoxes();
+    guards_.resize(rows.size()); // never again: the handlers keep references into it
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CheckBoxRow& row = rows[i];
+        Control* box = FindControl(window_, row.control);
+        if (!box || box->Kind() != ControlKind::CheckBox || box->onClick) {
+            throw std::logic_error("a check box row names no check box of its own");
         }
-        box.onClick = handler;
-        window_.DefineOperation(box.Name() + L"_Click", handler);
+        ui::ReentryGuard& guard = guards_[i];
+        box->onClick = [this, &row, box, &guard] { guard.Run(*box, [&] { RunCheckBox(row, *box); }); };
+        window_.DefineOperation(box->Name() + L"_Click", box->onClick);
     }
+    for (const auto& control : window_.Controls()) {
+        if (control->Kind() == ControlKind::CheckBox && !control->onClick) {
+            throw std::logic_error("a check box has no row");
+        }
+    }
+}
+
+void MainForm::RunCheckBox(const CheckBoxRow& row, Control& box) {
+    const int state = box.Value();
+    if (state == ui::kGrayed) return LoadCheckBox(row, box, true);
+    if (state != ui::kChecked && state != ui::kUnchecked) return;
+    if (StoreCheckBox(row, state == ui::kChecked)) return;
+    box.SetValue(ui::kGrayed);
+    LoadCheckBox(row, box, false);
+}
+
+void MainForm::LoadCheckBox(const CheckBoxRow& row, Control& box, bool reportMissingFile) {
+    std::optional<bool> checked;
+    if (row.kind == CheckBoxKind::ProtectedFile) {
+        // An unreadable folder leaves the box grayed without a word.
+        const tools::Protection protection = tools::ReadProtection(Key(), env_.files, row.target);
+        using State = tools::Protection::State;
+        if (protection.state == State::FileMissing && reportMissingFile) Warn(MissingFileMessage(row, protection.path));
+        if (protection.state == State::ReadOnly || protection.state == State::Writable) {
+            checked = protection.state == State::ReadOnly;
+        }
+    } else {
+        checked = tools::ReadToggle(Key(), row.target, ToggleKindOf(row));
+    }
+    if (checked) box.SetValue(*checked ? ui::kChecked : ui::kUnchecked);
+}
+
+bool MainForm::StoreCheckBox(const CheckBoxRow& row, bool checked) {
+    if (row.kind == CheckBoxKind::ProtectedFile) return tools::WriteProtection(Key(), env_.files, row.target, checked);
+    return tools::WriteToggle(Key(), row.target, ToggleKindOf(row), checked);
 }
 
 void MainForm::WireButtons() {
-    const auto commands = std::to_array<std::pair<const wchar_t*, std::function<void()>>>({
-        {L"cmdRefresh", [this] { cmdRefresh_Click(); }},
-        {L"cmdExit", [this] { cmdExit_Click(); }},
-        {L"cmdAbout", [this] { host_.ShowAbout(); }},
-        {L"cmdKillLib",
-         [this] {
-             if (tools::EmptyMediaLibrary(Key(), env_.files, env_.dialogs)) ShowUnknown(L"chkLibReadOnly");
-         }},
-        {L"cmdEmptyPlaylist", [this] { tools::EmptyDefaultPlaylist(Key(), env_.files, env_.dialogs); }},
-        {L"cmdFixAssoc", [this] { tools::FixFileAssociations(env_.registryRoot(), env_.dialogs); }},
-        {L"cmdKillReg",
-         [this] {
-             if (tools::DeleteSettings(Key(), env_.dialogs)) host_.Close();
-         }},
+    const auto commands = std::to_array<std::pair<const wchar_t*, void (MainForm::*)()>>({
+        {L"cmdRefresh", &MainForm::cmdRefresh_Click},
+        {L"cmdExit", &MainForm::cmdExit_Click},
+        {L"cmdKillLib", &MainForm::cmdKillLib_Click},
+        {L"cmdEmptyPlaylist", &MainForm::cmdEmptyPlaylist_Click},
+        {L"cmdFixAssoc", &MainForm::cmdFixAssoc_Click},
+        {L"cmdKillReg", &MainForm::cmdKillReg_Click},
     });
     for (const auto& [name, command] : commands) {
-        for (const auto& control : window_.Controls()) {
-            if (control->Name() == name) control->onClick = command;
-        }
+        if (Control* button = FindControl(window_, name)) button->onClick = [this, command] { (this->*command)(); };
     }
+    if (Control* about = FindControl(window_, L"cmdAbout")) about->onClick = [this] { host_.ShowAbout(); };
 }
 
-void MainForm::ShowUnknown(const std::wstring& name) {
+void MainForm::ShowUnknown(std::wstring_view control) {
     // Under the box's own guard, so that its handler does not load it and report the
     // file just deleted as missing.
-    Control& box = window_.Get(name);
-    guards_[name].Run(box, [&box] { box.SetValue(ui::kGrayed); });
+    const auto rows = CheckBoxes();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].control != control) continue;
+        Control& box = *FindControl(window_, control);
+        guards_[i].Run(box, [&box] { box.SetValue(ui::kGrayed); });
+    }
 }
 
 void MainForm::WireTips() {
@@ -131,9 +198,6 @@ void MainForm::WireTips() {
         default:
             break;
         }
-        if (control.Kind() == ControlKind::CheckBox) {
-            window_.DefineOperation(control.Name() + L"_MouseMove", control.onMouseMove);
-        }
     }
 }
 
@@ -141,5 +205,13 @@ void MainForm::ShowTip(const ui::Control* control) {
     ui::Control& tip = window_.Get(L"txtTip");
     tip.SetText(control ? control->Property(L"Tag") : std::wstring());
 }
+
+bool MainForm::Confirmed(const wchar_t* question) {
+    return env_.dialogs.Show(question, kMbOkCancel | kMbIconQuestion) == kIdOk;
+}
+
+void MainForm::Inform(const std::wstring& text) { env_.dialogs.Show(text, kMbOk | kMbIconInformation); }
+
+void MainForm::Warn(const std::wstring& text) { env_.dialogs.Show(text, kMbOk | kMbIconExclamation); }
 
 } // namespace vellicor::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CheckBoxes.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "registry/Registry.h"
@@ -7,9 +8,9 @@
 #include "ui/toolkit/WindowModel.h"
 
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vellicor::app {
 
@@ -34,10 +35,13 @@ struct Environment {
 };
 
 // The main window's logic: start-up, the refresh sweep, the check boxes' handlers, the
-// buttons and the hover tips. It drives the window's controls through the toolkit model
-// and never touches a real window itself.
+// buttons and the descriptions. It drives the window's controls through their model and
+// never touches a real window itself. What the tools did, it turns into check-box states
+// and messages.
 class MainForm {
 public:
+    // Wires every check box to its row of CheckBoxes(); a row without its check box, or a
+    // check box without its row, is a bug that stops the program here.
     MainForm(ui::WindowModel& window, Environment environment, WindowHost& host);
 
     // Opens the settings key. False after the start-up failure has been shown: the
@@ -51,23 +55,34 @@ public:
 
     void cmdRefresh_Click();
     void cmdExit_Click();
-
-    const std::optional<registry::RegistryKey>& SettingsKey() const { return settingsKey_; }
+    void cmdKillLib_Click();
+    void cmdEmptyPlaylist_Click();
+    void cmdFixAssoc_Click();
+    void cmdKillReg_Click();
 
 private:
     void WireCheckBoxes();
     void WireButtons();
     void WireTips();
-    void ShowTip(const ui::Control* control);
+    // One run of the tri-state protocol for a box that has just changed (or is asked to
+    // load): checked and unchecked are stored at once, grayed loads. Where nothing was
+    // stored, the box loads again, silently: it shows what is, not what was asked for.
+    void RunCheckBox(const CheckBoxRow& row, ui::Control& box);
+    void LoadCheckBox(const CheckBoxRow& row, ui::Control& box, bool reportMissingFile);
+    bool StoreCheckBox(const CheckBoxRow& row, bool checked);
     // Grays the check box without loading it: what it showed is gone.
-    void ShowUnknown(const std::wstring& name);
+    void ShowUnknown(std::wstring_view control);
+    void ShowTip(const ui::Control* control);
+    bool Confirmed(const wchar_t* question);
+    void Inform(const std::wstring& text);
+    void Warn(const std::wstring& text);
     const registry::RegistryKey* Key() const { return settingsKey_ ? &*settingsKey_ : nullptr; }
 
     ui::WindowModel& window_;
     Environment env_;
     WindowHost& host_;
     std::optional<registry::RegistryKey> settingsKey_;
-    std::map<std::wstring, ui::ReentryGuard> guards_; // one per check box, by its name
+    std::vector<ui::ReentryGuard> guards_; // one per row of CheckBoxes()
 };
 
 } // namespace vellicor::app

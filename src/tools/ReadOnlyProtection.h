@@ -1,29 +1,31 @@
 #pragma once
 
-#include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "registry/Registry.h"
-#include "ui/toolkit/Control.h"
 
-#include <span>
+#include <string>
 #include <string_view>
 
 namespace vellicor::tools {
 
-// A check box that shows and sets the read-only attribute of one of the player's files.
-struct ReadOnlyBoxDef {
-    std::wstring_view control;
-    std::wstring_view fileName;
-    bool globalPlaylistNote; // the missing-file message adds the note on global playlists
+// What protects one of the player's files: its read-only attribute.
+struct Protection {
+    enum class State {
+        FolderUnknown, // the player's folder cannot be read
+        FileMissing, // the file at `path` cannot be opened or its attributes read
+        ReadOnly,
+        Writable,
+    };
+    State state;
+    std::wstring path; // the file's path, once the folder is known
 };
 
-std::span<const ReadOnlyBoxDef> ReadOnlyBoxes();
+Protection ReadProtection(const registry::RegistryKey* settingsKey, platform::FileSystem& files,
+                          std::wstring_view fileName);
 
-// One run of the tri-state protocol on the file's attributes: checked sets the
-// read-only bit, unchecked clears it (every other bit written back as read), grayed
-// loads it, showing the missing-file message when the attributes cannot be read. A
-// write that fails loads the box again, silently, so that it shows what is stored.
-void RunReadOnlyBox(const ReadOnlyBoxDef& def, ui::Control& box, const registry::RegistryKey* settingsKey,
-                    platform::FileSystem& files, platform::Dialogs& dialogs);
+// Sets or clears the read-only bit, every other bit written back as read. False when
+// nothing was stored.
+bool WriteProtection(const registry::RegistryKey* settingsKey, platform::FileSystem& files, std::wstring_view fileName,
+                     bool readOnly);
 
 } // namespace vellicor::tools

@@ -2,18 +2,12 @@
 
 #include "core/ErrorCodes.h"
 #include "core/Failure.h"
-#include "core/Win32Values.h"
-#include "tools/FailureReport.h"
-#include "ui/Messages.h"
 
 #include <optional>
 
 namespace vellicor::tools {
 
 namespace {
-
-using namespace win32values;
-namespace msg = ui::messages;
 
 void RemoveKey(const registry::RegistryKey& key) { key.Parent().SubKeys().Remove(key); }
 
@@ -31,27 +25,26 @@ std::optional<registry::RegistryKey> Uncovered(const registry::RegistryRoot& roo
 
 } // namespace
 
-void FixFileAssociations(const registry::RegistryRoot& root, platform::Dialogs& dialogs) {
+Outcome FixFileAssociations(const registry::RegistryRoot& root) {
+    Outcome outcome;
     try {
         RemoveKey(root.KeyFromPath(kAssociationKeyPath));
         if (const auto machineCopy = Uncovered(root)) RemoveKey(*machineCopy);
-        dialogs.Show(msg::kAssociationsDeleted, kMbOk | kMbIconInformation);
     } catch (const Failure& failure) {
-        dialogs.Show(FailureReport(msg::kErrorFixingAssociations, failure), kMbOk | kMbIconExclamation);
+        outcome.failure = failure;
     }
+    return outcome;
 }
 
-bool DeleteSettings(const registry::RegistryKey* settingsKey, platform::Dialogs& dialogs) {
-    if (dialogs.Show(msg::kConfirmDeleteSettings, kMbOkCancel | kMbIconQuestion) != kIdOk) return false;
+Outcome DeleteSettings(const registry::RegistryKey* settingsKey) {
+    Outcome outcome;
     try {
         if (!settingsKey) throw SystemFailure(errors::kInvalidHandle);
         RemoveKey(*settingsKey);
     } catch (const Failure& failure) {
-        dialogs.Show(FailureReport(msg::kErrorDeletingSettings, failure), kMbOk | kMbIconExclamation);
-        return false;
+        outcome.failure = failure;
     }
-    dialogs.Show(msg::kSettingsDeleted, kMbOk | kMbIconInformation);
-    return true;
+    return outcome;
 }
 
 } // namespace vellicor::tools

@@ -32,6 +32,22 @@ struct MemoryKey : registry::KeyHandle {
     void Writable() const { denyWrites ? throw SystemFailure(5) : void(); }
 };
 
+// The registry with the player's settings key alone, held in a MemoryKey.
+struct SettingsRegistry : registry::RegistryBackend {
+    std::shared_ptr<MemoryKey> key = std::make_shared<MemoryKey>();
+    std::unique_ptr<registry::KeyHandle> OpenKey(registry::RootKey, const std::wstring&) override {
+        struct Shared : registry::KeyHandle {
+            std::shared_ptr<MemoryKey> key;
+            explicit Shared(std::shared_ptr<MemoryKey> k) : key(std::move(k)) {}
+            registry::RawValue QueryValue(const std::wstring& name) const override { return key->QueryValue(name); }
+            void SetValue(const std::wstring& name, const registry::RawValue& value) override { key->SetValue(name, value); }
+            void DeleteValue(const std::wstring& name) override { key->DeleteValue(name); }
+            void DeleteSubKeyTree(const std::wstring& name) override { key->DeleteSubKeyTree(name); }
+        };
+        return std::make_unique<Shared>(key);
+    }
+};
+
 // A REG_SZ holding the text, NUL-terminated, as the player writes its install folder.
 inline registry::RawValue TextValue(std::wstring_view text) {
     registry::RawValue value{registry::kRegSz, {}};

@@ -2,37 +2,37 @@
 // bit, a refused write, failures at each stage of the playlist's replacement,
 // HKEY_CLASSES_ROOT as Windows merges it, and the command line that hands a link to the
 // shell.
-#include "app/RegistryToggles.h"
-#include "tools/FileCommands.h"
+#include "app/MainForm.h"
 #include "tools/HostFiles.h"
-#include "tools/ReadOnlyProtection.h"
 #include "tools/RegistryCommands.h"
+#include "ui/MainLayout.h"
 #include "ui/ShellCommand.h"
-#include "ui/toolkit/ReentryGuard.h"
-#include "ui/toolkit/WindowModel.h"
 #include "unit/Doubles.h"
-
-#include <optional>
 
 namespace vellicor::test {
 namespace {
 
 using Op = MemoryFileSystem::Operation;
-const std::string kEmpty = "[playlist]\r\nnumberofentries=0\r\n";
 
-class PlayerFiles : public testing::Test {
+// The main window's logic over its real layout, with the player's settings key, its files
+// and the message boxes in memory: what a person would see, where Wine cannot stage it.
+class MainWindow : public testing::Test {
 protected:
-    void Folder(const std::wstring& folder) { key_->values[L"Install_Dir"] = TextValue(folder); }
-    std::wstring Report(bool library) {
-        if (library) tools::EmptyMediaLibrary(&settings_, files_, dialogs_);
-        else tools::EmptyDefaultPlaylist(&settings_, files_, dialogs_);
-        return dialogs_.shown.back();
-    }
-    std::shared_ptr<MemoryKey> key_ = std::make_shared<MemoryKey>();
-    registry::RegistryKey settings_ = KeyOver(key_);
+    MainWindow() { form_.Form_Initialize(); }
+    void Folder(const std::wstring& folder) { registry_->key->values[L"Install_Dir"] = TextValue(folder); }
+    ui::Control& Control(std::wstring_view name) { return window_.Get(name); }
+    std::shared_ptr<SettingsRegistry> registry_ = std::make_shared<SettingsRegistry>();
+    registry::RegistryRoot root_{registry_};
     MemoryFileSystem files_;
     RecordedDialogs dialogs_;
+    ui::WindowModel window_{ui::MainLayout()};
+    struct : app::WindowHost {
+        void Close() override {}
+        void ShowAbout() override {}
+    } host_;
+    app::MainForm form_{window_, app::Environment{[this]() -> const registry::RegistryRoot& { return root_; }, dialogs_, files_}, host_};
 };
+using PlayerFiles = MainWindow;
 
 TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
     const std::pair<const wchar_t*, bool> folders[] = {
@@ -42,11 +42,12 @@ TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
         {L"\\\\server", false}, {L"\\\\.\\C:\\XMPlay", false}, {L"//?/C:/XMPlay", false}, {L"\\??\\C:\\XMPlay", false},
         {L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\XMPlay", false}, {L"\\\\?\\Volume{00000000-0000-0000-0000-000000000000}\\XMPlay", false},
     };
+    const registry::RegistryKey settings = KeyOver(registry_->key);
     for (const auto& [folder, absolute] : folders) {
         Folder(folder);
         std::int32_t failure = 0;
         try {
-            EXPECT_EQ(std::wstring(folder) + L"\\xmplay.pls", tools::HostFilePath(&settings_, L"xmplay.pls"));
+            EXPECT_EQ(std::wstring(folder) + L"\\xmplay.pls", tools::HostFilePath(&settings, L"xmplay.pls"));
         } catch (const Failure& f) {
             failure = f.Number();
         }
@@ -56,19 +57,17 @@ TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
 
 TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndShowWhatIsStoredWhenAWriteFails) {
     Folder(L"C:\\XMPlay");
-    ui::WindowModel window(std::array{ui::ControlDef{L"chkPlayReadOnly", ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}});
-    ui::Control& box = window.Get(L"chkPlayReadOnly");
-    const auto run = [&](int state) { box.SetValue(state), tools::RunReadOnlyBox(tools::ReadOnlyBoxes()[1], box, &settings_, files_, dialogs_); };
+    ui::Control& box = Control(L"chkPlayReadOnly");
     // A file with no other bit reads as NORMAL; pinned and unpinned are attrib's +P and +U.
     for (const std::uint32_t initial : {0x80u, 0x20u | 0x2u | 0x4u | 0x2000u, 0x80000u | 0x20u, 0x100000u}) {
         files_.files[L"C:\\XMPlay\\xmplay.pls"] = {initial, "p"};
-        run(ui::kChecked);
+        box.SetValue(ui::kChecked);
         EXPECT_EQ((initial == 0x80 ? 0 : initial) | 1, files_.files.at(L"C:\\XMPlay\\xmplay.pls").attributes);
-        run(ui::kUnchecked);
+        box.SetValue(ui::kUnchecked);
         EXPECT_EQ(initial, files_.files.at(L"C:\\XMPlay\\xmplay.pls").attributes);
     }
     files_.failures[Op::SetAttributes] = 5;
-    run(ui::kChecked);
+    box.SetValue(ui::kChecked);
     EXPECT_EQ(ui::kUnchecked, box.Value()) << "the write failed: the file is not read-only";
     EXPECT_TRUE(dialogs_.shown.empty());
 }
@@ -90,7 +89,8 @@ TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAnd
     for (const auto& stage : stages) {
         if (stage.stage) files_.failures[*stage.stage] = stage.code;
         else files_.links[L"C:\\XMPlay\\xmplay.pls.tmp"] = L"D:\\Elsewhere\\xmplay.pls.tmp";
-        EXPECT_EQ(stage.shown, Report(false));
+        Control(L"cmdEmptyPlaylist").UserClick();
+        EXPECT_EQ(stage.shown, dialogs_.shown.back());
         files_.links.clear();
         EXPECT_TRUE(before == files_.files) << "the old playlist as it was, the new one gone";
     }
@@ -98,32 +98,20 @@ TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAnd
 
 // Where the registry refuses a write (no right to write), the box shows what is stored,
 // not what the user asked for: an inverted toggle whose 0 was refused, and Boost whose
-// deletion was.
-TEST(Toggles, ARefusedWriteLeavesTheBoxShowingWhatIsStoredAndADisabledBoxWritesNothing) {
-    const auto key = std::make_shared<MemoryKey>();
-    key->values = {{L"NoTenths", registry::EncodeDword(1)}, {L"Boost", registry::EncodeDword(1)}};
-    const registry::RegistryKey settings = KeyOver(key);
-    for (const app::ToggleDef& toggle : app::RegistryToggles()) {
-        if (toggle.valueName != L"NoTenths" && toggle.valueName != L"Boost") continue;
-        const ui::ControlDef def[] = {{toggle.control, ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}};
-        ui::WindowModel window(def);
-        ui::Control& box = window.Get(toggle.control);
-        ui::ReentryGuard guard;
-        box.onClick = [&] { guard.Run(box, [&] { app::RunToggle(toggle, box, &settings); }); };
-        key->denyWrites = false;
-        box.onClick(); // loaded as the sweep would
-        const int loaded = box.Value();
-        key->denyWrites = true;
-        box.UserClick();
-        EXPECT_EQ(loaded, box.Value()) << std::string(toggle.control.begin(), toggle.control.end());
-        // No code disables a box, but a disabled one stays inert: a change of its state and
-        // a call by name neither load nor write.
-        key->denyWrites = false;
-        box.SetEnabled(false);
-        box.SetValue(loaded == ui::kChecked ? ui::kUnchecked : ui::kChecked), box.onClick();
-    }
-    EXPECT_EQ(registry::EncodeDword(1), key->values.at(L"NoTenths"));
-    EXPECT_EQ(registry::EncodeDword(1), key->values.at(L"Boost"));
+// deletion was. A disabled box (no code disables one) stays inert.
+TEST_F(MainWindow, ARefusedWriteLeavesTheBoxShowingWhatIsStoredAndADisabledBoxWritesNothing) {
+    auto& values = registry_->key->values;
+    values = {{L"NoTenths", registry::EncodeDword(1)}, {L"Boost", registry::EncodeDword(1)}};
+    const auto stored = values;
+    form_.Form_Load();
+    registry_->key->denyWrites = true;
+    Control(L"chkTenths").UserClick();
+    Control(L"chkBoost").UserClick();
+    EXPECT_EQ((std::array{ui::kUnchecked, ui::kChecked}), (std::array{Control(L"chkTenths").Value(), Control(L"chkBoost").Value()}));
+    registry_->key->denyWrites = false;
+    Control(L"chkTenths").SetEnabled(false);
+    Control(L"chkTenths").SetValue(ui::kChecked), window_.CallByName(L"chkTenths_Click");
+    EXPECT_TRUE(stored == values);
 }
 
 // A per-user XMPlay class hides a machine-wide one, which only an administrator may open
@@ -149,19 +137,14 @@ struct MergedClasses : registry::RegistryBackend {
 };
 
 TEST(FixFileAssociations, AMachineWideClassUncoveredByTheRemovalIsRemovedTooOrReported) {
-    const std::wstring done = L"File association information deleted - run XMPlay to recreate association information.";
-    const std::wstring denied = L"Error fixing file associations\r\n\r\n5: Access is denied.";
     const struct {
-        bool user, machine, admin;
-        std::wstring text;
-        bool machineLeft;
-    } cases[] = {{true, false, false, done, false}, {true, true, true, done, false}, {true, true, false, denied, true}, {false, true, false, denied, true}};
+        bool user, machine, admin, machineLeft;
+    } cases[] = {{true, false, false, false}, {true, true, true, false}, {true, true, false, true}, {false, true, false, true}};
     for (const auto& c : cases) {
         const auto classes = std::make_shared<MergedClasses>();
         classes->user = c.user, classes->machine = c.machine, classes->admin = c.admin;
-        RecordedDialogs dialogs;
-        tools::FixFileAssociations(registry::RegistryRoot(classes), dialogs);
-        EXPECT_EQ(std::vector{c.text}, dialogs.shown) << c.user << c.machine << c.admin;
+        const tools::Outcome outcome = tools::FixFileAssociations(registry::RegistryRoot(classes));
+        EXPECT_EQ(c.machineLeft ? 5 : 0, outcome.failure ? outcome.failure->Number() : 0) << c.user << c.machine << c.admin;
         EXPECT_FALSE(classes->user);
         EXPECT_EQ(c.machineLeft, classes->machine);
     }

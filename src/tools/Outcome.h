@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/Failure.h"
+
+#include <optional>
+#include <string>
+
+namespace vellicor::tools {
+
+// What a command did: done, or the failure that stopped it. The program's window turns it
+// into what the user is told.
+struct Outcome {
+    std::optional<Failure> failure; // none: done
+    std::wstring path; // the player's file acted on, once its folder is known
+    bool creating = false; // the failure came while the new playlist was being created
+
+    bool Done() const { return !failure; }
+};
+
+} // namespace vellicor::tools
