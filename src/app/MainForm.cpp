@@ -1,6 +1,5 @@
 #include "app/MainForm.h"
 
-#include "app/FailureReport.h"
 #include "core/ErrorState.h"
 #include "core/Win32Values.h"
 #include "tools/FileCommands.h"
@@ -9,7 +8,7 @@
 #include "tools/RegistryToggles.h"
 #include "ui/Messages.h"
 
-#include <array>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -22,22 +21,17 @@ using ui::Control;
 using ui::ControlKind;
 namespace msg = ui::messages;
 
-Control* FindControl(const ui::WindowModel& window, std::wstring_view name) {
-    for (const auto& control : window.Controls()) {
-        if (control->Name() == name) return control.get();
-    }
-    return nullptr;
+// A command's failure report: what failed, a blank line, then "number: description".
+std::wstring FailureReport(std::wstring_view whatFailed, const Failure& failure) {
+    return std::wstring(whatFailed) + L"\r\n\r\n" + std::to_wstring(failure.Number()) + L": " + failure.Description();
 }
 
-tools::ToggleKind ToggleKindOf(const CheckBoxRow& row) {
-    return row.kind == CheckBoxKind::PresenceToggle ? tools::ToggleKind::Presence : tools::ToggleKind::Inverted;
-}
-
-std::wstring MissingFileMessage(const CheckBoxRow& row, const std::wstring& path) {
-    std::wstring text = msg::kCouldNotFind;
-    text += path;
-    if (row.globalPlaylistNote) text += msg::kGlobalPlaylistNote;
-    return text;
+// The new playlist could not be created: the number, the description with its full stop
+// (the system's own ends with one already), a blank line and the playlist's path.
+std::wstring OpeningFailureReport(const Failure& failure, const std::wstring& path) {
+    std::wstring text = msg::kErrorOpeningPlaylist + std::to_wstring(failure.Number()) + L' ' + failure.Description();
+    if (!text.ends_with(L'.')) text += L'.';
+    return text + L"\r\n\r\n" + path;
 }
 
 } // namespace
@@ -77,6 +71,8 @@ void MainForm::cmdRefresh_Click() {
 
 void MainForm::cmdExit_Click() { host_.Close(); }
 
+void MainForm::cmdAbout_Click() { host_.ShowAbout(); }
+
 void MainForm::cmdKillLib_Click() {
     if (!Confirmed(msg::kConfirmEmptyLibrary)) return;
     const tools::Outcome outcome = tools::EmptyMediaLibrary(Key(), env_.files);
@@ -112,7 +108,7 @@ void MainForm::WireCheckBoxes() {
     guards_.resize(rows.size()); // never again: the handlers keep references into it
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const CheckBoxRow& row = rows[i];
-        Control* box = FindControl(window_, row.control);
+        Control* box = window_.Find(row.control);
         if (!box || box->Kind() != ControlKind::CheckBox || box->onClick) {
             throw std::logic_error("a check box row names no check box of its own");
         }
@@ -142,45 +138,43 @@ void MainForm::LoadCheckBox(const CheckBoxRow& row, Control& box, bool reportMis
         // An unreadable folder leaves the box grayed without a word.
         const tools::Protection protection = tools::ReadProtection(Key(), env_.files, row.target);
         using State = tools::Protection::State;
-        if (protection.state == State::FileMissing && reportMissingFile) Warn(MissingFileMessage(row, protection.path));
+        if (protection.state == State::FileMissing && reportMissingFile) {
+            Warn(msg::kCouldNotFind + protection.path + (row.globalPlaylistNote ? msg::kGlobalPlaylistNote : L""));
+        }
         if (protection.state == State::ReadOnly || protection.state == State::Writable) {
             checked = protection.state == State::ReadOnly;
         }
     } else {
-        checked = tools::ReadToggle(Key(), row.target, ToggleKindOf(row));
+        checked = tools::ReadToggle(Key(), row.target, row.kind == CheckBoxKind::PresenceToggle);
     }
     if (checked) box.SetValue(*checked ? ui::kChecked : ui::kUnchecked);
 }
 
 bool MainForm::StoreCheckBox(const CheckBoxRow& row, bool checked) {
     if (row.kind == CheckBoxKind::ProtectedFile) return tools::WriteProtection(Key(), env_.files, row.target, checked);
-    return tools::WriteToggle(Key(), row.target, ToggleKindOf(row), checked);
+    return tools::WriteToggle(Key(), row.target, row.kind == CheckBoxKind::PresenceToggle, checked);
 }
 
 void MainForm::WireButtons() {
-    const auto commands = std::to_array<std::pair<const wchar_t*, void (MainForm::*)()>>({
-        {L"cmdRefresh", &MainForm::cmdRefresh_Click},
-        {L"cmdExit", &MainForm::cmdExit_Click},
-        {L"cmdKillLib", &MainForm::cmdKillLib_Click},
-        {L"cmdEmptyPlaylist", &MainForm::cmdEmptyPlaylist_Click},
-        {L"cmdFixAssoc", &MainForm::cmdFixAssoc_Click},
-        {L"cmdKillReg", &MainForm::cmdKillReg_Click},
-    });
-    for (const auto& [name, command] : commands) {
-        if (Control* button = FindControl(window_, name)) button->onClick = [this, command] { (this->*command)(); };
+    const std::pair<const wchar_t*, void (MainForm::*)()> commands[] = {
+        {L"cmdRefresh", &MainForm::cmdRefresh_Click},         {L"cmdExit", &MainForm::cmdExit_Click},
+        {L"cmdKillLib", &MainForm::cmdKillLib_Click},         {L"cmdEmptyPlaylist", &MainForm::cmdEmptyPlaylist_Click},
+        {L"cmdFixAssoc", &MainForm::cmdFixAssoc_Click},       {L"cmdKillReg", &MainForm::cmdKillReg_Click},
+        {L"cmdAbout", &MainForm::cmdAbout_Click},
+    };
+    for (const auto& entry : commands) {
+        const auto command = entry.second;
+        if (Control* button = window_.Find(entry.first)) button->onClick = [this, command] { (this->*command)(); };
     }
-    if (Control* about = FindControl(window_, L"cmdAbout")) about->onClick = [this] { host_.ShowAbout(); };
 }
 
 void MainForm::ShowUnknown(std::wstring_view control) {
     // Under the box's own guard, so that its handler does not load it and report the
     // file just deleted as missing.
     const auto rows = CheckBoxes();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].control != control) continue;
-        Control& box = *FindControl(window_, control);
-        guards_[i].Run(box, [&box] { box.SetValue(ui::kGrayed); });
-    }
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const CheckBoxRow& r) { return r.control == control; });
+    Control& box = window_.Get(control);
+    guards_.at(static_cast<std::size_t>(row - rows.begin())).Run(box, [&box] { box.SetValue(ui::kGrayed); });
 }
 
 void MainForm::WireTips() {
@@ -191,6 +185,7 @@ void MainForm::WireTips() {
         case ControlKind::CommandButton:
             control.onMouseMove = [this, &control] { ShowTip(&control); };
             control.onKeyboardFocus = control.onMouseMove;
+            if (control.Kind() == ControlKind::CheckBox) window_.DefineOperation(control.Name() + L"_MouseMove", control.onMouseMove);
             break;
         case ControlKind::Frame:
             control.onMouseMove = [this] { ShowTip(nullptr); };

@@ -55,6 +55,7 @@ public:
 
     void cmdRefresh_Click();
     void cmdExit_Click();
+    void cmdAbout_Click();
     void cmdKillLib_Click();
     void cmdEmptyPlaylist_Click();
     void cmdFixAssoc_Click();

@@ -14,13 +14,9 @@ inline constexpr unsigned kMbIconQuestion = 0x00000020;
 inline constexpr unsigned kMbIconExclamation = 0x00000030;
 inline constexpr unsigned kMbIconInformation = 0x00000040;
 inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
 
 // File attribute bits.
 inline constexpr std::uint32_t kAttributeReadOnly = 0x00000001;
-inline constexpr std::uint32_t kAttributeHidden = 0x00000002;
-inline constexpr std::uint32_t kAttributeSystem = 0x00000004;
-inline constexpr std::uint32_t kAttributeArchive = 0x00000020;
 inline constexpr std::uint32_t kAttributeNormal = 0x00000080;
 
 } // namespace vellicor::win32values

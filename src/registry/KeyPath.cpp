@@ -29,13 +29,6 @@ bool SameRegistryName(std::wstring_view a, std::wstring_view b) {
     return true;
 }
 
-std::wstring_view RootName(RootKey root) {
-    for (const auto& [key, name] : kRootNames) {
-        if (key == root) return name;
-    }
-    return {};
-}
-
 std::optional<KeyPath> KeyPath::Parse(std::wstring_view text) {
     if (text.empty() || text.front() != L'\\') return std::nullopt;
     text.remove_prefix(1);
@@ -54,16 +47,6 @@ std::optional<KeyPath> KeyPath::Parse(std::wstring_view text) {
         return KeyPath{key, std::wstring(rest)};
     }
     return std::nullopt;
-}
-
-std::wstring KeyPath::ToString() const {
-    std::wstring text = L"\\";
-    text += RootName(root);
-    if (!subPath.empty()) {
-        text += L'\\';
-        text += subPath;
-    }
-    return text;
 }
 
 std::wstring KeyPath::LastComponent() const {

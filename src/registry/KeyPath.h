@@ -18,13 +18,10 @@ struct KeyPath {
     // empty components are refused.
     static std::optional<KeyPath> Parse(std::wstring_view text);
 
-    std::wstring ToString() const;
     bool IsRoot() const { return subPath.empty(); }
     std::wstring LastComponent() const;
     KeyPath ParentPath() const; // the root stays the root
 };
-
-std::wstring_view RootName(RootKey root);
 
 // Registry names compare without regard to case (ASCII folding is enough for the
 // names this program passes; the registry itself decides for everything else).

@@ -7,7 +7,6 @@
 #include "tools/HostFiles.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace vellicor::tools {
@@ -52,35 +51,25 @@ private:
 } // namespace
 
 Outcome EmptyMediaLibrary(const registry::RegistryKey* settingsKey, platform::FileSystem& files) {
-    Outcome outcome;
-    try {
+    return Attempt([&](Outcome& outcome) {
         outcome.path = HostFilePath(settingsKey, kMediaLibraryFile);
         OpenChecked(files, outcome.path, platform::FileAccess::Delete)->Delete();
-    } catch (const Failure& failure) {
-        outcome.failure = failure;
-    }
-    return outcome;
+    });
 }
 
 Outcome EmptyDefaultPlaylist(const registry::RegistryKey* settingsKey, platform::FileSystem& files) {
-    Outcome outcome;
-    try {
+    return Attempt([&](Outcome& outcome) {
         outcome.path = HostFilePath(settingsKey, kDefaultPlaylistFile);
         const std::wstring target = ReplaceableTarget(files, outcome.path);
-
         // Beside the file the name led to, so that a link to it stays a link and leads
         // to the new playlist. Held open there, it also keeps that folder from being
         // renamed or replaced until the rename is done.
-        std::optional<NewPlaylist> playlist;
         outcome.creating = true;
-        playlist.emplace(files.CreateTemporary(target));
-        CheckReachedPath(playlist->File());
+        NewPlaylist playlist(files.CreateTemporary(target));
+        CheckReachedPath(playlist.File());
         outcome.creating = false;
-        playlist->PutInPlaceOf(target);
-    } catch (const Failure& failure) {
-        outcome.failure = failure;
-    }
-    return outcome;
+        playlist.PutInPlaceOf(target);
+    });
 }
 
 } // namespace vellicor::tools

@@ -17,4 +17,16 @@ struct Outcome {
     bool Done() const { return !failure; }
 };
 
+// Runs a command's steps; the first failure stops them and is what the outcome reports.
+template <class Steps>
+Outcome Attempt(Steps&& steps) {
+    Outcome outcome;
+    try {
+        steps(outcome);
+    } catch (const Failure& failure) {
+        outcome.failure = failure;
+    }
+    return outcome;
+}
+
 } // namespace vellicor::tools

@@ -26,25 +26,17 @@ std::optional<registry::RegistryKey> Uncovered(const registry::RegistryRoot& roo
 } // namespace
 
 Outcome FixFileAssociations(const registry::RegistryRoot& root) {
-    Outcome outcome;
-    try {
+    return Attempt([&](Outcome&) {
         RemoveKey(root.KeyFromPath(kAssociationKeyPath));
         if (const auto machineCopy = Uncovered(root)) RemoveKey(*machineCopy);
-    } catch (const Failure& failure) {
-        outcome.failure = failure;
-    }
-    return outcome;
+    });
 }
 
 Outcome DeleteSettings(const registry::RegistryKey* settingsKey) {
-    Outcome outcome;
-    try {
+    return Attempt([&](Outcome&) {
         if (!settingsKey) throw SystemFailure(errors::kInvalidHandle);
         RemoveKey(*settingsKey);
-    } catch (const Failure& failure) {
-        outcome.failure = failure;
-    }
-    return outcome;
+    });
 }
 
 } // namespace vellicor::tools

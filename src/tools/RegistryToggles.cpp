@@ -19,20 +19,20 @@ registry::RegistryValues ValuesOf(const registry::RegistryKey* settingsKey) {
 
 } // namespace
 
-std::optional<bool> ReadToggle(const registry::RegistryKey* settingsKey, std::wstring_view valueName, ToggleKind kind) {
+std::optional<bool> ReadToggle(const registry::RegistryKey* settingsKey, std::wstring_view valueName, bool presence) {
     ErrorState error;
     std::int32_t number = 0;
     error.Try([&] { number = ValuesOf(settingsKey).Item(std::wstring(valueName)).Value().AsNumber(); });
-    if (kind == ToggleKind::Presence) return !error.Failed();
+    if (presence) return !error.Failed();
     if (error.Failed() || (number != 0 && number != 1)) return std::nullopt;
     return number == 0;
 }
 
-bool WriteToggle(const registry::RegistryKey* settingsKey, std::wstring_view valueName, ToggleKind kind, bool on) {
+bool WriteToggle(const registry::RegistryKey* settingsKey, std::wstring_view valueName, bool presence, bool on) {
     const std::wstring name(valueName);
     ErrorState error;
-    if (kind == ToggleKind::Presence && !on) return error.Try([&] { ValuesOf(settingsKey).Remove(name); });
-    const std::int16_t number = kind == ToggleKind::Inverted ? (on ? 0 : 1) : 1;
+    if (presence && !on) return error.Try([&] { ValuesOf(settingsKey).Remove(name); });
+    const std::int16_t number = presence || !on ? 1 : 0;
     return error.Try([&] { ValuesOf(settingsKey).Item(name).SetValue(number); }) ||
            error.Try([&] { ValuesOf(settingsKey).Add(name, number, kRegDwordType); });
 }

@@ -47,45 +47,26 @@ private:
     Type handle_ = Traits::Empty();
 };
 
-// The kinds of handle the program holds. Every kind but files uses NULL for "none".
-template <typename Handle>
-struct NullIsEmpty {
+// The kinds of handle the program holds: the type, and the function that closes one.
+// Every kind but files uses NULL for "none".
+template <typename Handle, auto CloseFunction>
+struct ClosedBy {
     using Type = Handle;
     static Type Empty() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { CloseFunction(handle); }
 };
-struct KernelObjectTraits : NullIsEmpty<HANDLE> { // processes, threads
-    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
-};
-struct FileTraits {
-    using Type = HANDLE;
+struct FileTraits : ClosedBy<HANDLE, &::CloseHandle> {
     static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type file) noexcept { ::CloseHandle(file); }
-};
-struct RegistryKeyTraits : NullIsEmpty<HKEY> {
-    static void Close(Type key) noexcept { ::RegCloseKey(key); }
-};
-struct LocalMemoryTraits : NullIsEmpty<HLOCAL> {
-    static void Close(Type memory) noexcept { ::LocalFree(memory); }
-};
-struct LibraryTraits : NullIsEmpty<HMODULE> {
-    static void Close(Type library) noexcept { ::FreeLibrary(library); }
-};
-template <typename Object>
-struct GdiObjectTraits : NullIsEmpty<Object> {
-    static void Close(Object object) noexcept { ::DeleteObject(object); }
-};
-struct IconTraits : NullIsEmpty<HICON> {
-    static void Close(Type icon) noexcept { ::DestroyIcon(icon); }
 };
 
-using UniqueKernelHandle = UniqueHandle<KernelObjectTraits>;
+using UniqueKernelHandle = UniqueHandle<ClosedBy<HANDLE, &::CloseHandle>>; // processes, threads
 using UniqueFile = UniqueHandle<FileTraits>;
-using UniqueKey = UniqueHandle<RegistryKeyTraits>;
-using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
-using UniqueLibrary = UniqueHandle<LibraryTraits>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueKey = UniqueHandle<ClosedBy<HKEY, &::RegCloseKey>>;
+using UniqueLocalMemory = UniqueHandle<ClosedBy<HLOCAL, &::LocalFree>>;
+using UniqueLibrary = UniqueHandle<ClosedBy<HMODULE, &::FreeLibrary>>;
+using UniqueFont = UniqueHandle<ClosedBy<HFONT, &::DeleteObject>>;
+using UniqueBrush = UniqueHandle<ClosedBy<HBRUSH, &::DeleteObject>>;
+using UniqueIcon = UniqueHandle<ClosedBy<HICON, &::DestroyIcon>>;
 
 // A window's device context (the screen's for no window), released at the end of the
 // scope.

@@ -44,7 +44,6 @@ public:
     void Show();
     void Destroy();
     HWND Hwnd() const { return window_; }
-    bool IsOpen() const { return window_ != nullptr; }
 
     // The pointer over the client area outside every control and frame.
     std::function<void()> onBackgroundMouseMove;

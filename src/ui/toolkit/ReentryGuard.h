@@ -17,8 +17,6 @@ public:
         body();
     }
 
-    bool Active() const { return active_; }
-
 private:
     class Reset {
     public:

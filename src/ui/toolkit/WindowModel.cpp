@@ -10,10 +10,15 @@ WindowModel::WindowModel(std::span<const ControlDef> definition) {
     for (const ControlDef& def : definition) controls_.push_back(std::make_unique<Control>(def));
 }
 
-Control& WindowModel::Get(std::wstring_view name, int index) const {
+Control* WindowModel::Find(std::wstring_view name, int index) const {
     for (const auto& control : controls_) {
-        if (control->Name() == name && control->Definition().index == index) return *control;
+        if (control->Name() == name && control->Definition().index == index) return control.get();
     }
+    return nullptr;
+}
+
+Control& WindowModel::Get(std::wstring_view name, int index) const {
+    if (Control* control = Find(name, index)) return *control;
     throw SystemFailure(errors::kInvalidParameter);
 }
 

@@ -24,6 +24,8 @@ public:
     // The control of that name (and index, for a control array); throws
     // ERROR_INVALID_PARAMETER when there is none.
     Control& Get(std::wstring_view name, int index = -1) const;
+    // The same, or null.
+    Control* Find(std::wstring_view name, int index = -1) const;
 
     void DefineOperation(std::wstring name, std::function<void()> operation);
     // Calls the operation as a method with no arguments; ERROR_CALL_NOT_IMPLEMENTED
