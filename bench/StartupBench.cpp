@@ -5,10 +5,9 @@
 //   StartupBench <Vellicor.exe> <EmptyWindow.exe> <ControlsOnly.exe> [runs] [sweeps]
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <psapi.h>
 #include <string>
 #include <vector>
 

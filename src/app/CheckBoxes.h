@@ -9,7 +9,7 @@ namespace vellicor::app {
 enum class CheckBoxKind {
     InvertedToggle, // a registry value whose stored 0 shows checked
     PresenceToggle, // a registry value, checked while it exists
-    ProtectedFile, // one of the player's files, checked while it is read-only
+    ProtectedFile,  // one of the player's files, checked while it is read-only
 };
 
 // One check box: its control in the main window's layout, and the registry value (under

@@ -157,9 +157,9 @@ bool MainForm::StoreCheckBox(const CheckBoxRow& row, bool checked) {
 
 void MainForm::WireButtons() {
     const std::pair<const wchar_t*, void (MainForm::*)()> commands[] = {
-        {L"cmdRefresh", &MainForm::cmdRefresh_Click},         {L"cmdExit", &MainForm::cmdExit_Click},
-        {L"cmdKillLib", &MainForm::cmdKillLib_Click},         {L"cmdEmptyPlaylist", &MainForm::cmdEmptyPlaylist_Click},
-        {L"cmdFixAssoc", &MainForm::cmdFixAssoc_Click},       {L"cmdKillReg", &MainForm::cmdKillReg_Click},
+        {L"cmdRefresh", &MainForm::cmdRefresh_Click},   {L"cmdExit", &MainForm::cmdExit_Click},
+        {L"cmdKillLib", &MainForm::cmdKillLib_Click},   {L"cmdEmptyPlaylist", &MainForm::cmdEmptyPlaylist_Click},
+        {L"cmdFixAssoc", &MainForm::cmdFixAssoc_Click}, {L"cmdKillReg", &MainForm::cmdKillReg_Click},
         {L"cmdAbout", &MainForm::cmdAbout_Click},
     };
     for (const auto& entry : commands) {
@@ -185,13 +185,12 @@ void MainForm::WireTips() {
         case ControlKind::CommandButton:
             control.onMouseMove = [this, &control] { ShowTip(&control); };
             control.onKeyboardFocus = control.onMouseMove;
-            if (control.Kind() == ControlKind::CheckBox) window_.DefineOperation(control.Name() + L"_MouseMove", control.onMouseMove);
+            if (control.Kind() == ControlKind::CheckBox) {
+                window_.DefineOperation(control.Name() + L"_MouseMove", control.onMouseMove);
+            }
             break;
-        case ControlKind::Frame:
-            control.onMouseMove = [this] { ShowTip(nullptr); };
-            break;
-        default:
-            break;
+        case ControlKind::Frame: control.onMouseMove = [this] { ShowTip(nullptr); }; break;
+        default: break;
         }
     }
 }

@@ -4,8 +4,6 @@
 
 namespace vellicor {
 
-Failure SystemFailure(std::int32_t code) {
-    return Failure(code, SystemErrorText(code));
-}
+Failure SystemFailure(std::int32_t code) { return Failure(code, SystemErrorText(code)); }
 
 } // namespace vellicor

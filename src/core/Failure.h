@@ -11,8 +11,7 @@ namespace vellicor {
 // by a command's report step.
 class Failure : public std::exception {
 public:
-    Failure(std::int32_t number, std::wstring description)
-        : number_(number), description_(std::move(description)) {}
+    Failure(std::int32_t number, std::wstring description) : number_(number), description_(std::move(description)) {}
 
     std::int32_t Number() const noexcept { return number_; }
     const std::wstring& Description() const noexcept { return description_; }

@@ -15,9 +15,7 @@ constexpr std::array<std::pair<RootKey, std::wstring_view>, 5> kRootNames{{
     {RootKey::CurrentConfig, L"HKEY_CURRENT_CONFIG"},
 }};
 
-wchar_t FoldAscii(wchar_t ch) {
-    return (ch >= L'a' && ch <= L'z') ? static_cast<wchar_t>(ch - L'a' + L'A') : ch;
-}
+wchar_t FoldAscii(wchar_t ch) { return (ch >= L'a' && ch <= L'z') ? static_cast<wchar_t>(ch - L'a' + L'A') : ch; }
 
 } // namespace
 

@@ -40,8 +40,7 @@ std::optional<std::int32_t> DecodeInteger(std::uint32_t type, std::span<const st
         }
         return static_cast<std::int32_t>(wide);
     }
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 

@@ -11,8 +11,8 @@ namespace vellicor::tools {
 // into what the user is told.
 struct Outcome {
     std::optional<Failure> failure; // none: done
-    std::wstring path; // the player's file acted on, once its folder is known
-    bool creating = false; // the failure came while the new playlist was being created
+    std::wstring path;              // the player's file acted on, once its folder is known
+    bool creating = false;          // the failure came while the new playlist was being created
 
     bool Done() const { return !failure; }
 };

@@ -27,11 +27,14 @@ Protection ReadProtection(const registry::RegistryKey* settingsKey, platform::Fi
     Protection protection{Protection::State::FolderUnknown, {}};
     std::uint32_t attributes = 0;
     if (!error.Try([&] { protection.path = HostFilePath(settingsKey, fileName); })) return protection;
-    if (!error.Try([&] { attributes = OpenChecked(files, protection.path, platform::FileAccess::ReadAttributes)->Attributes(); })) {
+    if (!error.Try([&] {
+            attributes = OpenChecked(files, protection.path, platform::FileAccess::ReadAttributes)->Attributes();
+        })) {
         protection.state = Protection::State::FileMissing;
         return protection;
     }
-    protection.state = (attributes & kAttributeReadOnly) != 0 ? Protection::State::ReadOnly : Protection::State::Writable;
+    protection.state =
+        (attributes & kAttributeReadOnly) != 0 ? Protection::State::ReadOnly : Protection::State::Writable;
     return protection;
 }
 
@@ -39,7 +42,8 @@ bool WriteProtection(const registry::RegistryKey* settingsKey, platform::FileSys
                      bool readOnly) {
     ErrorState error;
     return error.Try([&] {
-        const auto file = OpenChecked(files, HostFilePath(settingsKey, fileName), platform::FileAccess::WriteAttributes);
+        const auto file =
+            OpenChecked(files, HostFilePath(settingsKey, fileName), platform::FileAccess::WriteAttributes);
         file->SetAttributes(AttributeWord(file->Attributes(), readOnly));
     });
 }

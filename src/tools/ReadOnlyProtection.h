@@ -12,7 +12,7 @@ namespace vellicor::tools {
 struct Protection {
     enum class State {
         FolderUnknown, // the player's folder cannot be read
-        FileMissing, // the file at `path` cannot be opened or its attributes read
+        FileMissing,   // the file at `path` cannot be opened or its attributes read
         ReadOnly,
         Writable,
     };

@@ -11,28 +11,27 @@ namespace {
 using K = ControlKind;
 
 // txtDesc's text: CR LF after every line, the last one included.
-constexpr std::wstring_view kDescription =
-    L"A utility for mangling some advanced and hidden \r\n"
-    L"XMPlay settings.\r\n"
-    L"\r\n"
-    L"Designed to work with XMPlay 3.2, but some settings \r\n"
-    L"still work with earlier versions.\r\n"
-    L"\r\n"
-    L"Known bugs and limitations:\r\n"
-    L"- The playlist mangling stuff only works with global \r\n"
-    L"playlists, not per-user ones\r\n"
-    L"\r\n"
-    L"Need help? If it's a question to do with XMPlay, then I \r\n"
-    L"would recommend trying the forums first. If it's a question \r\n"
-    L"about this utility, then e-mail me.\r\n"
-    L"\r\n"
-    L"Remember that this utility has not been extensively \r\n"
-    L"tested, and I cannot and will not take any responsibility \r\n"
-    L"for any expenses you may have incidental or otherwise \r\n"
-    L"directly or indirectly in connection with any aspect of this \r\n"
-    L"utility.</lawyer-speak>\r\n"
-    L"\r\n"
-    L"  ~ The Vellicor developers (vellicor on the forums)\r\n";
+constexpr std::wstring_view kDescription = L"A utility for mangling some advanced and hidden \r\n"
+                                           L"XMPlay settings.\r\n"
+                                           L"\r\n"
+                                           L"Designed to work with XMPlay 3.2, but some settings \r\n"
+                                           L"still work with earlier versions.\r\n"
+                                           L"\r\n"
+                                           L"Known bugs and limitations:\r\n"
+                                           L"- The playlist mangling stuff only works with global \r\n"
+                                           L"playlists, not per-user ones\r\n"
+                                           L"\r\n"
+                                           L"Need help? If it's a question to do with XMPlay, then I \r\n"
+                                           L"would recommend trying the forums first. If it's a question \r\n"
+                                           L"about this utility, then e-mail me.\r\n"
+                                           L"\r\n"
+                                           L"Remember that this utility has not been extensively \r\n"
+                                           L"tested, and I cannot and will not take any responsibility \r\n"
+                                           L"for any expenses you may have incidental or otherwise \r\n"
+                                           L"directly or indirectly in connection with any aspect of this \r\n"
+                                           L"utility.</lawyer-speak>\r\n"
+                                           L"\r\n"
+                                           L"  ~ The Vellicor developers (vellicor on the forums)\r\n";
 
 constexpr unsigned kLinkLabel = kLink | kCentered;
 

@@ -6,8 +6,8 @@
 namespace vellicor::ui::links {
 
 inline constexpr const wchar_t* kPlayerHome = L"https://www.un4seen.com/xmplay.html"; // lblLink(0) "XMPlay"
-inline constexpr const wchar_t* kForums = L"https://www.un4seen.com/forum/"; // lblLink(1) "un4seen forums"
-inline constexpr const wchar_t* kProjectHome = L"https://vellicor.invalid/"; // lblLink(2) "Vellicor"
+inline constexpr const wchar_t* kForums = L"https://www.un4seen.com/forum/";          // lblLink(1) "un4seen forums"
+inline constexpr const wchar_t* kProjectHome = L"https://vellicor.invalid/";          // lblLink(2) "Vellicor"
 // lblLink(3) "e-mail": a new message to us whose subject is the program's name.
 inline constexpr const wchar_t* kMail = L"mailto:vellicor@vellicor.invalid?subject=Vellicor";
 

@@ -1,10 +1,10 @@
 #include "platform/win32/AboutWindow.h"
 
+#include "app/AboutForm.h"
+#include "platform/win32/NativeWindow.h"
 #include "platform/win32/ResourceIds.h"
 #include "platform/win32/SizedString.h"
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/NativeWindow.h"
-#include "app/AboutForm.h"
 
 #include <algorithm>
 #include <vector>

@@ -28,8 +28,7 @@ struct ClassAndStyle {
 ClassAndStyle WindowKind(const ControlDef& def) {
     const DWORD base = WS_CHILD | WS_VISIBLE;
     switch (def.kind) {
-    case ControlKind::Frame:
-        return {L"BUTTON", base | BS_GROUPBOX, 0};
+    case ControlKind::Frame: return {L"BUTTON", base | BS_GROUPBOX, 0};
     case ControlKind::TextBox: {
         DWORD style = base | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
         if (def.options & ui::kMultiLine) style = (style & ~ES_AUTOHSCROLL) | ES_MULTILINE;
@@ -38,10 +37,8 @@ ClassAndStyle WindowKind(const ControlDef& def) {
         if (def.options & ui::kVerticalScroll) style |= WS_VSCROLL | ES_AUTOVSCROLL;
         return {L"EDIT", style, WS_EX_CLIENTEDGE};
     }
-    case ControlKind::CheckBox:
-        return {L"BUTTON", base | WS_TABSTOP | BS_3STATE, 0};
-    case ControlKind::CommandButton:
-        return {L"BUTTON", base | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::CheckBox: return {L"BUTTON", base | WS_TABSTOP | BS_3STATE, 0};
+    case ControlKind::CommandButton: return {L"BUTTON", base | WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::Label:
         return {L"STATIC",
                 base | SS_NOPREFIX | ((def.options & ui::kLink) ? SS_NOTIFY : 0) |
@@ -50,8 +47,7 @@ ClassAndStyle WindowKind(const ControlDef& def) {
     case ControlKind::PictureBox:
         return {L"STATIC", base | SS_ICON | SS_CENTERIMAGE | ((def.tabIndex >= 0) ? WS_TABSTOP : 0),
                 (def.options & ui::kSunken) ? WS_EX_CLIENTEDGE : 0u};
-    case ControlKind::Line:
-        break;
+    case ControlKind::Line: break;
     }
     return {nullptr, 0, 0};
 }

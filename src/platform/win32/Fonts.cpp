@@ -81,24 +81,20 @@ int TextRoom(HWND control, const ControlDef& def, HDC dc, unsigned dpi) {
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     switch (def.kind) {
-    case ControlKind::CheckBox:
-        return client.right - SystemMetric(SM_CXMENUCHECK, dpi) - metrics.tmAveCharWidth;
-    case ControlKind::CommandButton:
-        return client.right - 2 * (2 * SystemMetric(SM_CXEDGE, dpi) + 1);
-    case ControlKind::Frame:
-        return client.right - 2 * metrics.tmAveCharWidth;
+    case ControlKind::CheckBox: return client.right - SystemMetric(SM_CXMENUCHECK, dpi) - metrics.tmAveCharWidth;
+    case ControlKind::CommandButton: return client.right - 2 * (2 * SystemMetric(SM_CXEDGE, dpi) + 1);
+    case ControlKind::Frame: return client.right - 2 * metrics.tmAveCharWidth;
     case ControlKind::TextBox: {
         RECT format{};
         ::SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
         return format.right - format.left;
     }
-    default:
-        return client.right;
+    default: return client.right;
     }
 }
 
-bool CaptionsFit(const ui::WindowModel& model, const ControlWindows& windows, HWND parent, HFONT font,
-                 std::size_t role, unsigned dpi) {
+bool CaptionsFit(const ui::WindowModel& model, const ControlWindows& windows, HWND parent, HFONT font, std::size_t role,
+                 unsigned dpi) {
     const ScopedDC dc(parent);
     if (!dc) return true;
     const ScopedSelection selected(dc.Get(), font);

@@ -9,8 +9,7 @@ namespace vellicor::platform::win32 {
 // each picture box's at the largest size of the icon file that its box holds.
 class WindowIcons {
 public:
-    void Load(HWND window, int iconResource, const ui::WindowModel& model, const ControlWindows& windows,
-              unsigned dpi);
+    void Load(HWND window, int iconResource, const ui::WindowModel& model, const ControlWindows& windows, unsigned dpi);
 
 private:
     UniqueIcon big_;

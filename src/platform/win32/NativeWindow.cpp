@@ -101,16 +101,17 @@ void NativeWindow::Destroy() {
 }
 
 SIZE NativeWindow::FrameSize(unsigned dpi) const {
-    const RECT frame = WindowRectForClient(ui::TwipsToPixels(style_.clientWidth, dpi),
-                                           ui::TwipsToPixels(style_.clientHeight, dpi), style_.style, style_.exStyle, dpi);
+    const RECT frame =
+        WindowRectForClient(ui::TwipsToPixels(style_.clientWidth, dpi), ui::TwipsToPixels(style_.clientHeight, dpi),
+                            style_.style, style_.exStyle, dpi);
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
 void NativeWindow::ApplyLayout(unsigned dpi, const RECT* frame) {
     dpi_ = dpi;
     if (frame) {
-        ::SetWindowPos(window_, nullptr, frame->left, frame->top, frame->right - frame->left, frame->bottom - frame->top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(window_, nullptr, frame->left, frame->top, frame->right - frame->left,
+                       frame->bottom - frame->top, SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
         const SIZE size = FrameSize(dpi);
         ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -138,17 +139,14 @@ LRESULT CALLBACK NativeWindow::WindowProc(HWND window, UINT message, WPARAM wPar
     try {
         return self->OnMessage(message, wParam, lParam);
     } catch (const Failure&) {
-    } catch (const std::bad_alloc&) {
-    }
+    } catch (const std::bad_alloc&) {}
     return ::DefDlgProcW(window, message, wParam, lParam);
 }
 
 LRESULT NativeWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND window = window_; // WM_NCDESTROY forgets it before the default handling
     switch (message) {
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_MOUSEMOVE:
         OnMouseMove(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
@@ -169,8 +167,7 @@ LRESULT NativeWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(window_, &ps);
         return 0;
     }
-    case WM_SYSCOMMAND:
-        return OnSystemCommand(wParam, lParam);
+    case WM_SYSCOMMAND: return OnSystemCommand(wParam, lParam);
     case WM_CLOSE:
         // The dialog manager would turn it into Esc; the platform's close command closes.
         if (onClose) {
@@ -198,8 +195,7 @@ LRESULT NativeWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         window_ = nullptr;
         break;
-    default:
-        break;
+    default: break;
     }
     return ::DefDlgProcW(window, message, wParam, lParam);
 }

@@ -17,12 +17,12 @@ namespace vellicor::platform::win32 {
 // How a top-level window is framed; its controls come from its window model.
 struct FrameStyle {
     std::wstring caption;
-    int clientWidth = 0; // twips
+    int clientWidth = 0;  // twips
     int clientHeight = 0; // twips
     DWORD style = 0;
     DWORD exStyle = 0;
     int iconResource = 0;
-    std::wstring_view cancelButton; // Esc clicks it
+    std::wstring_view cancelButton;  // Esc clicks it
     std::wstring_view defaultButton; // Enter clicks it
     std::wstring_view initialFocus;
     bool centredOverOwner = false; // also after a move to a monitor of another density

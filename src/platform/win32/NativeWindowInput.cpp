@@ -1,6 +1,5 @@
-#include "platform/win32/NativeWindow.h"
-
 #include "core/Failure.h"
+#include "platform/win32/NativeWindow.h"
 #include "ui/toolkit/Geometry.h"
 
 #include <new>
@@ -56,11 +55,8 @@ void NativeWindow::OnCommand(int id, int code) const {
     switch (control->Kind()) {
     case ui::ControlKind::CheckBox:
     case ui::ControlKind::CommandButton:
-    case ui::ControlKind::Label:
-        control->UserClick();
-        break;
-    default:
-        break;
+    case ui::ControlKind::Label: control->UserClick(); break;
+    default: break;
     }
 }
 
@@ -100,8 +96,7 @@ void NativeWindow::RouteChildMouseMove(HWND target) const {
     try {
         if (ui::Control* control = ControlById(::GetDlgCtrlID(target))) control->MouseMove();
     } catch (const Failure&) {
-    } catch (const std::bad_alloc&) {
-    }
+    } catch (const std::bad_alloc&) {}
 }
 
 void NativeWindow::RouteKeyboardFocus(HWND before) const {
@@ -110,8 +105,7 @@ void NativeWindow::RouteKeyboardFocus(HWND before) const {
     try {
         if (ui::Control* control = ControlById(::GetDlgCtrlID(focus))) control->KeyboardFocus();
     } catch (const Failure&) {
-    } catch (const std::bad_alloc&) {
-    }
+    } catch (const std::bad_alloc&) {}
 }
 
 } // namespace vellicor::platform::win32

@@ -36,8 +36,8 @@ void PaintLines(HDC dc, const ui::WindowModel& model, unsigned dpi) {
         const int top = ui::TwipsToPixels(def.top, dpi) + (white ? unit : 0);
         const RECT band{ui::TwipsToPixels(def.left, dpi), top, ui::TwipsToPixels(def.left + def.width, dpi),
                         top + (white ? 2 : 1) * unit};
-        const COLORREF colour = contrast ? ::GetSysColor(white ? COLOR_3DHILIGHT : COLOR_3DSHADOW)
-                                         : (white ? kLineWhite : kLineGrey);
+        const COLORREF colour =
+            contrast ? ::GetSysColor(white ? COLOR_3DHILIGHT : COLOR_3DSHADOW) : (white ? kLineWhite : kLineGrey);
         const UniqueBrush brush(::CreateSolidBrush(colour));
         ::FillRect(dc, &band, brush.Get());
     }

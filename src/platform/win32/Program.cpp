@@ -2,10 +2,10 @@
 
 #include "app/MainForm.h"
 #include "platform/win32/AboutWindow.h"
+#include "platform/win32/NativeWindow.h"
 #include "platform/win32/ResourceIds.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/NativeWindow.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "ui/MainLayout.h"

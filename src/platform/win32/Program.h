@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/NativeWindow.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace vellicor::platform::win32 {
 

@@ -43,7 +43,7 @@ void RestrictDllSearch(bool searchFlags) {
     ::SetDllDirectoryW(L"");
     ::SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
     static const std::array<UniqueLibrary, 2> preloaded{LoadSystemLibrary(L"uxtheme.dll", false),
-                                                         LoadSystemLibrary(L"dwmapi.dll", false)};
+                                                        LoadSystemLibrary(L"dwmapi.dll", false)};
 }
 
 UniqueLibrary LoadSystemLibrary(const wchar_t* name, bool searchFlags) {
@@ -51,7 +51,8 @@ UniqueLibrary LoadSystemLibrary(const wchar_t* name, bool searchFlags) {
     // redirection (and give Common Controls 5). Without the flag, the side-by-side store
     // still comes before the program's folder.
     if (RedirectedByManifest(name)) {
-        return UniqueLibrary(searchFlags ? ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32) : ::LoadLibraryW(name));
+        return UniqueLibrary(searchFlags ? ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)
+                                         : ::LoadLibraryW(name));
     }
     // Any other by its full path: a bare name would also match a DLL of that name that
     // something else already loaded from elsewhere. Its own imports come from the
@@ -59,7 +60,8 @@ UniqueLibrary LoadSystemLibrary(const wchar_t* name, bool searchFlags) {
     const std::wstring folder = SystemFolder();
     if (folder.empty()) return {};
     const std::wstring path = folder + L'\\' + name;
-    return UniqueLibrary(::LoadLibraryExW(path.c_str(), nullptr, searchFlags ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH));
+    return UniqueLibrary(::LoadLibraryExW(path.c_str(), nullptr,
+                                          searchFlags ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 } // namespace vellicor::platform::win32

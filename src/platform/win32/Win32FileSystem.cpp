@@ -1,11 +1,12 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include "core/Failure.h"
-#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/SizedString.h"
+#include "platform/win32/SystemLibrary.h"
 
 #include <windows.h>
+
 #include <winternl.h>
 
 #include <algorithm>
@@ -37,7 +38,8 @@ bool IsDevicePath(std::wstring_view path) {
 }
 
 std::wstring FullPath(const std::wstring& path) {
-    auto full = SizedString([&](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
+    auto full = SizedString(
+        [&](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
     if (!full) ThrowLastError();
     return *std::move(full);
 }
@@ -51,8 +53,8 @@ std::wstring TemporarySuffix() {
     constexpr std::wstring_view kHexDigits = L"0123456789abcdef";
     LARGE_INTEGER now{};
     ::QueryPerformanceCounter(&now);
-    std::uint32_t mixed = static_cast<std::uint32_t>(now.QuadPart) ^ (::GetCurrentProcessId() << 16) ^
-                          (counter.fetch_add(1) * kSpread);
+    std::uint32_t mixed =
+        static_cast<std::uint32_t>(now.QuadPart) ^ (::GetCurrentProcessId() << 16) ^ (counter.fetch_add(1) * kSpread);
     std::wstring suffix = L".~vlc";
     // Eight hex digits, the most significant first.
     for (int shift = 32 - 4; shift >= 0; shift -= 4) suffix += kHexDigits[(mixed >> shift) % 16];
@@ -93,7 +95,8 @@ std::wstring FinalPathOf(HANDLE file, FinalPathQuery query) {
     // the file functions take too.
     for (const DWORD form : {FILE_NAME_NORMALIZED, FILE_NAME_OPENED}) {
         for (const DWORD volume : {VOLUME_NAME_DOS, VOLUME_NAME_GUID}) {
-            if (auto path = SizedString([&](wchar_t* buffer, DWORD size) { return query(file, buffer, size, form | volume); })) {
+            if (auto path = SizedString(
+                    [&](wchar_t* buffer, DWORD size) { return query(file, buffer, size, form | volume); })) {
                 return *std::move(path);
             }
         }
@@ -186,8 +189,9 @@ std::unique_ptr<OpenFile> Win32FileSystem::Open(const std::wstring& path, FileAc
     // Shared every way, so that the player is never locked out. Without
     // FILE_FLAG_BACKUP_SEMANTICS a directory does not open (access denied); without
     // FILE_FLAG_OPEN_REPARSE_POINT a link leads to the file it names.
-    UniqueFile file(::CreateFileW(SystemPath(path).c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile file(::CreateFileW(SystemPath(path).c_str(), rights,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
     if (!file) ThrowLastError();
     return std::make_unique<Win32OpenFile>(path, std::move(file));
 }
@@ -208,7 +212,9 @@ std::unique_ptr<OpenFile> Win32FileSystem::CreateTemporary(const std::wstring& s
             SetDeleteOnClose(file.Get(), true);
             return std::make_unique<Win32OpenFile>(std::move(path), std::move(file));
         }
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) throw SystemFailure(static_cast<std::int32_t>(error));
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            throw SystemFailure(static_cast<std::int32_t>(error));
+        }
     }
     throw SystemFailure(ERROR_FILE_EXISTS);
 }

@@ -18,12 +18,12 @@ inline constexpr int kGrayed = 2;
 enum ControlOption : unsigned {
     kOptionNone = 0,
     kMultiLine = 1u << 0, // text boxes
-    kReadOnly = 1u << 1, // text boxes: selectable, not editable
+    kReadOnly = 1u << 1,  // text boxes: selectable, not editable
     kCentered = 1u << 2,
     kVerticalScroll = 1u << 3,
-    kLink = 1u << 4, // labels: blue, underlined, clickable
+    kLink = 1u << 4,      // labels: blue, underlined, clickable
     kTitleFont = 1u << 5, // labels: the large bold title font
-    kSunken = 1u << 6, // picture boxes: the ordinary sunken border
+    kSunken = 1u << 6,    // picture boxes: the ordinary sunken border
 };
 
 // One row of a window definition. Geometry is in twips, relative to the container:
@@ -41,7 +41,7 @@ struct ControlDef {
     int height;
     int tabIndex; // -1: never takes the focus
     std::wstring_view tag;
-    int value = 0; // check boxes: initial state
+    int value = 0;  // check boxes: initial state
     int index = -1; // members of a control array: their index
     unsigned options = kOptionNone;
 };
