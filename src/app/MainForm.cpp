@@ -9,6 +9,7 @@
 #include "ui/Messages.h"
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <string>
 
@@ -156,12 +157,15 @@ bool MainForm::StoreCheckBox(const CheckBoxRow& row, bool checked) {
 }
 
 void MainForm::WireButtons() {
-    const std::pair<const wchar_t*, void (MainForm::*)()> commands[] = {
-        {L"cmdRefresh", &MainForm::cmdRefresh_Click},   {L"cmdExit", &MainForm::cmdExit_Click},
-        {L"cmdKillLib", &MainForm::cmdKillLib_Click},   {L"cmdEmptyPlaylist", &MainForm::cmdEmptyPlaylist_Click},
-        {L"cmdFixAssoc", &MainForm::cmdFixAssoc_Click}, {L"cmdKillReg", &MainForm::cmdKillReg_Click},
+    const auto commands = std::to_array<std::pair<const wchar_t*, void (MainForm::*)()>>({
+        {L"cmdRefresh", &MainForm::cmdRefresh_Click},
+        {L"cmdExit", &MainForm::cmdExit_Click},
+        {L"cmdKillLib", &MainForm::cmdKillLib_Click},
+        {L"cmdEmptyPlaylist", &MainForm::cmdEmptyPlaylist_Click},
+        {L"cmdFixAssoc", &MainForm::cmdFixAssoc_Click},
+        {L"cmdKillReg", &MainForm::cmdKillReg_Click},
         {L"cmdAbout", &MainForm::cmdAbout_Click},
-    };
+    });
     for (const auto& entry : commands) {
         const auto command = entry.second;
         if (Control* button = window_.Find(entry.first)) button->onClick = [this, command] { (this->*command)(); };
