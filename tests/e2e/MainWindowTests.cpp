@@ -65,7 +65,7 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
 TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
     const int dpi = GetParam();
     const HWND about = OpenAbout(program_);
-    ASSERT_TRUE(about && BringToFront(about) && program_.Sync());
+    ASSERT_TRUE(about && BringToFront(about) && Settled(about));
     const SIZE size = ClientSize(about);
     const POINT origin = OnScreen(about, POINT{0, 0});
     const std::vector<int> shown = Channels(size, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY); });
@@ -124,7 +124,7 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
     CURSORINFO before{sizeof(CURSORINFO), 0, nullptr, {}}, now = before;
     ::GetCursorInfo(&before);
     ASSERT_TRUE(MovePointerUntil(OnScreen(main_, POINT{(tipBox.left + tipBox.right) / 2, (tipBox.top + tipBox.bottom) / 2}), [&] { return ::GetCursorInfo(&now) && now.hCursor != before.hCursor; }));
-    ASSERT_TRUE(program_.Sync());
+    ASSERT_TRUE(Settled(main_));
     EXPECT_EQ(Row(L"chkTenths").tag, Tip());
 }
 

@@ -181,8 +181,7 @@ TEST(ChangedUnderneath, TheSettingsKeyRemovedWhileRunningGivesHonestStatesAndRep
         run.Click(row.name);
         EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, run.State(row.name)) << std::wstring(row.name);
     }
-    run.Click(L"cmdRefresh");
-    EXPECT_FALSE(run.program.NextBox(nullptr, kQuiet)) << "the folder is unknown now: no missing-file message";
+    run.Click(L"cmdRefresh"); // the folder is unknown now: no missing-file message, or the sent click would not return
     // The key's handle is stale now: the system reports the key as deleted.
     EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_KEY_DELETED)), run.Confirmed(L"cmdKillLib"));
     EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_KEY_DELETED)), run.Confirmed(L"cmdEmptyPlaylist"));

@@ -31,27 +31,27 @@ TEST(Soak, NothingGrowsAndEverythingHoldsWhatWasAskedFor) {
         }
         for (int i = 0; i < commandRuns; ++i) {
             for (const wchar_t* command : {L"cmdKillLib", L"cmdEmptyPlaylist"}) {
-                ASSERT_EQ(1u, program.Converse(ControlOf(program, command), true, Answer::Cancel, 0ms).size());
+                ASSERT_EQ(1u, program.Converse(ControlOf(program, command), true, Answer::Cancel).size());
                 ASSERT_EQ(2u, program.Converse(ControlOf(program, command), true).size());
                 player.WriteFiles();
             }
             WriteValue(HKEY_CLASSES_ROOT, L"XMPlay\\shell", L"", Text(L"x"));
             ASSERT_EQ(1u, program.Converse(ControlOf(program, L"cmdFixAssoc"), false).size()); // deleted
             ASSERT_EQ(1u, program.Converse(ControlOf(program, L"cmdFixAssoc"), false).size()); // missing
-            ASSERT_EQ(1u, program.Converse(ControlOf(program, L"cmdKillReg"), true, Answer::Cancel, 0ms).size()); // OK would end it
+            ASSERT_EQ(1u, program.Converse(ControlOf(program, L"cmdKillReg"), true, Answer::Cancel).size()); // OK would end it
             const HWND about = OpenAbout(program);
             ASSERT_TRUE(about && ::PostMessageW(about, WM_CLOSE, 0, 0) && WaitUntil([&] { return !::IsWindow(about); }));
         }
     };
     // One round first: the system caches what a first message box or About window loads.
     round(1, 2, 1);
-    ASSERT_TRUE(program.Sync());
+    ASSERT_TRUE(Settled(program.Main()));
     const auto before = ResourcesOf(program);
     const Values stored = player.settings.Read();
     std::vector<int> states;
     for (const Toggle& toggle : kToggles) states.push_back(program.State(ControlOf(program, toggle.box)));
     round(1000, 200, 50);
-    ASSERT_TRUE(program.Sync());
+    ASSERT_TRUE(Settled(program.Main()));
     const auto after = ResourcesOf(program);
     ASSERT_GT(before[0], 0u) << "no way to count the program's handles";
     // Where GDI objects are not counted, a leak still shows as memory: a font or brush per
