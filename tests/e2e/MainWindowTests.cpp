@@ -59,7 +59,7 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
 }
 
 // What the About window paints itself: the icon, as the largest image its box holds (at
-// 144 DPI more than the 32 pixels of the image made for 96); the separator, a grey line
+// 96 DPI the 32 pixels of the image made for it, at 144 DPI more); the separator, a grey line
 // with the white one, two device lines high, just below it; the links in blue and the
 // title in black.
 TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
@@ -83,7 +83,7 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
             if (at(corner.x + x, corner.y + y) != face) left = std::min(left, x), right = std::max(right, x);
         }
     }
-    EXPECT_TRUE(dpi == 96 ? right - left < 32 : right - left >= 32) << right - left + 1 << " pixels wide in a box of " << room.cx;
+    EXPECT_TRUE(right >= left && (dpi == 96) == (right - left < 32)) << right - left + 1 << " pixels wide in a box of " << room.cx;
     const ControlDef& rule = *std::find_if(ui::AboutLayout().begin(), ui::AboutLayout().end(), [](const ControlDef& row) { return row.kind == Kind::Line; });
     const LONG line = Pixels(rule.top, dpi), across = Pixels(rule.left + rule.width / 2, dpi);
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255); // one device line grey, two white
