@@ -18,9 +18,9 @@ const std::wstring kDescription =
     L"tested, and I cannot and will not take any responsibility \r\nfor any expenses you may have incidental or otherwise \r\n"
     L"directly or indirectly in connection with any aspect of this \r\nutility.</lawyer-speak>\r\n\r\n"
     L"  ~ The Vellicor developers (vellicor on the forums)\r\n";
-// lblLink(0) to lblLink(3).
-const std::string kLinks[] = {"https://www.un4seen.com/xmplay.html", "https://www.un4seen.com/forum/",
-                              "https://vellicor.invalid/", "mailto:vellicor@vellicor.invalid?subject=Vellicor"};
+// What lblLink(0) to lblLink(3) hand over: explorer's folder, and the address.
+const std::vector<std::string> kOpened = {"Windows https://www.un4seen.com/xmplay.html", "Windows https://www.un4seen.com/forum/",
+                                          "Windows https://vellicor.invalid/", "Windows mailto:vellicor@vellicor.invalid?subject=Vellicor"};
 
 TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
     ScratchSettings settings;
@@ -120,17 +120,12 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
         std::size_t handles = 0; // after the first hand-over, which may load what later ones reuse
         for (int link = 0; link < 4; ++link) {
             ASSERT_TRUE(ClickAt(AboutControlOf(copy, about, L"lblLink", link)));
-            EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); })) << "nothing handed over for " << kLinks[link];
+            EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); })) << "nothing handed over for " << kOpened[std::size_t(link)];
             EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(copy.Main()));
             if (link == 0) handles = copy.HandleCount();
         }
-        // A hand-over can still be on its way: the log settles before the browser goes back.
-        std::size_t seen = 0;
-        WaitUntil([&] { return std::this_thread::sleep_for(1s), std::exchange(seen, opened().size()) == opened().size(); }, 5s);
-        EXPECT_LE(copy.HandleCount(), handles) << "the started explorer's handles are kept";
-        std::vector<std::string> expected;
-        for (const std::string& link : kLinks) expected.push_back("Windows " + link); // explorer's folder, and the address
-        EXPECT_EQ(expected, opened());
+        EXPECT_TRUE(handles > 0 && copy.HandleCount() <= handles) << "the started explorer's handles are kept (or none could be counted)";
+        EXPECT_EQ(kOpened, opened());
     }
 }
 
