@@ -1,9 +1,8 @@
 // The Win32 file layer where the end-to-end tests cannot reach: a file moved aside while
 // open, the long-path rewriting (Wine enforces no MAX_PATH), and the text for an error
-// the system has none for; and the DLL search, which no window shows.
+// the system has none for.
 #include "e2e/Driver.h"
 #include "platform/ErrorText.h"
-#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -47,16 +46,6 @@ TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {
     EXPECT_EQ(L"\\\\?\\C:\\" + name + L"\\" + name + L"\\" + name + L"\\x", platform::SystemPath(L"C:/" + name + L"\\\\" + name + L"\\.\\y\\..\\" + name + L"/x"));
     EXPECT_EQ(name + L"\\" + name + L"\\" + name, platform::SystemPath(name + L"\\" + name + L"\\" + name));
     EXPECT_EQ(L"Unknown error 1234567.", platform::SystemErrorText(1234567));
-}
-
-// The program restricts the search first thing: from then on a DLL beside it is never
-// loaded by its bare name, as the system's own are. It lasts for this process, whose later
-// tests load nothing from beside it either.
-TEST(DllSearch, AfterStartNothingLoadsFromBesideTheProgram) {
-    platform::win32::RestrictDllSearch();
-    const platform::win32::UniqueLibrary planted(::LoadLibraryW(L"planted_version.dll")), system(::LoadLibraryW(L"version.dll"));
-    EXPECT_FALSE(planted) << "loaded from " << std::wstring(OwnFolder());
-    EXPECT_TRUE(system);
 }
 
 } // namespace
