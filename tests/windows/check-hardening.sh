@@ -26,11 +26,13 @@ check "stack protector" "grep -qF '*** stack smashing detected ***' <<<\"\$text\
 # where a planted copy runs before the program's first line.
 imports=$(awk '/^The Import Tables/ {on = 1; next} /^The / {on = 0}
                on && /DLL Name:/ {print "dll", $3} on && NF == 3 && $1 ~ /^[0-9a-f]+$/ {print "fn", $3}' <<<"$headers")
+check "import table read" "grep -qx 'dll KERNEL32.dll' <<<\"\$imports\" && grep -qx 'fn CreateWindowExW' <<<\"\$imports\""
 for dll in $(awk '$1 == "dll" {print $2}' <<<"$imports"); do
   check "imports $dll, one of the system's known DLLs" \
     "[[ ${dll^^} =~ ^(ADVAPI32|COMDLG32|GDI32|IMM32|KERNEL32|MSVCRT|OLE32|OLEAUT32|SHELL32|SHLWAPI|USER32)\.DLL$ ]]"
 done
-# Newer than Windows 7 SP1: looked up at run time, never imported.
+# Newer than Windows 7 SP1: those the program looks up at run time and a few that a
+# runtime might pull in; never imported. A list, not every function Windows 7 lacks.
 for function in SetDefaultDllDirectories AddDllDirectory RemoveDllDirectory GetDpiForWindow GetDpiForSystem \
                 GetSystemMetricsForDpi AdjustWindowRectExForDpi SystemParametersInfoForDpi \
                 SetProcessDpiAwarenessContext SetThreadDpiAwarenessContext EnableNonClientDpiScaling \
