@@ -8,17 +8,15 @@
 #include "tools/ReadOnlyProtection.h"
 #include "tools/RegistryCommands.h"
 #include "ui/ShellCommand.h"
-#include "ui/toolkit/ReentryGuard.h"
-#include "ui/toolkit/Window.h"
 #include "unit/Doubles.h"
 
 #include <optional>
+#include <tuple>
 
 namespace vellicor::test {
 namespace {
 
 using Op = MemoryFileSystem::Operation;
-const std::string kEmpty = "[playlist]\r\nnumberofentries=0\r\n";
 
 class PlayerFiles : public testing::Test {
 protected:
@@ -54,10 +52,13 @@ TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
     }
 }
 
-TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndShowWhatIsStoredWhenAWriteFails) {
+// The read-only boxes change only the read-only bit. Where a write is refused (no right to
+// write), a box shows what is stored, not what the user asked for, and says nothing: the
+// playlist's box, an inverted toggle checked while 1 is stored, and Boost unchecked while
+// it is there.
+TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndEveryBoxShowsWhatIsStoredWhenAWriteIsRefused) {
     Folder(L"C:\\XMPlay");
-    ui::Window window(std::array{ui::ControlDef{L"chkPlayReadOnly", ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}});
-    ui::Control& box = window.Get(L"chkPlayReadOnly");
+    ui::Control box(ui::ControlDef{L"chkPlayReadOnly", ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed});
     const auto run = [&](int state) { box.SetValue(state), tools::RunReadOnlyBox(tools::ReadOnlyBoxes()[1], box, &settings_, files_, dialogs_); };
     // A file with no other bit reads as NORMAL; pinned and unpinned are attrib's +P and +U.
     for (const std::uint32_t initial : {0x80u, 0x20u | 0x2u | 0x4u | 0x2000u, 0x80000u | 0x20u, 0x100000u}) {
@@ -69,7 +70,14 @@ TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndShowWhatIsStoredW
     }
     files_.failures[Op::SetAttributes] = 5;
     run(ui::kChecked);
-    EXPECT_EQ(ui::kUnchecked, box.Value()) << "the write failed: the file is not read-only";
+    EXPECT_EQ(ui::kUnchecked, box.Value()) << "the file is not read-only";
+    key_->values[L"NoTenths"] = key_->values[L"Boost"] = registry::EncodeDword(1);
+    key_->denyWrites = true;
+    for (const auto& [toggle, asked, shown] : {std::tuple{app::ToggleDef{L"chkTenths", L"NoTenths", app::ToggleKind::Inverted}, ui::kChecked, ui::kUnchecked},
+                                               {app::ToggleDef{L"chkBoost", L"Boost", app::ToggleKind::Presence}, ui::kUnchecked, ui::kChecked}}) {
+        box.SetValue(asked), app::RunToggle(toggle, box, &settings_);
+        EXPECT_EQ(shown, box.Value()) << std::string(toggle.valueName.begin(), toggle.valueName.end());
+    }
     EXPECT_TRUE(dialogs_.shown.empty());
 }
 
@@ -94,36 +102,6 @@ TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAnd
         files_.links.clear();
         EXPECT_TRUE(before == files_.files) << "the old playlist as it was, the new one gone";
     }
-}
-
-// Where the registry refuses a write (no right to write), the box shows what is stored,
-// not what the user asked for: an inverted toggle whose 0 was refused, and Boost whose
-// deletion was.
-TEST(Toggles, ARefusedWriteLeavesTheBoxShowingWhatIsStoredAndADisabledBoxWritesNothing) {
-    const auto key = std::make_shared<MemoryKey>();
-    key->values = {{L"NoTenths", registry::EncodeDword(1)}, {L"Boost", registry::EncodeDword(1)}};
-    const registry::RegistryKey settings = KeyOver(key);
-    for (const app::ToggleDef& toggle : app::RegistryToggles()) {
-        if (toggle.valueName != L"NoTenths" && toggle.valueName != L"Boost") continue;
-        const ui::ControlDef def[] = {{toggle.control, ui::ControlKind::CheckBox, L"", L"", 0, 0, 1, 1, 0, L"", ui::kGrayed}};
-        ui::Window window(def);
-        ui::Control& box = window.Get(toggle.control);
-        ui::ReentryGuard guard;
-        box.onClick = [&] { guard.Run(box, [&] { app::RunToggle(toggle, box, &settings); }); };
-        key->denyWrites = false;
-        box.onClick(); // loaded as the sweep would
-        const int loaded = box.Value();
-        key->denyWrites = true;
-        box.UserClick();
-        EXPECT_EQ(loaded, box.Value()) << std::string(toggle.control.begin(), toggle.control.end());
-        // No code disables a box, but a disabled one stays inert: a change of its state and
-        // a call by name neither load nor write.
-        key->denyWrites = false;
-        box.SetEnabled(false);
-        box.SetValue(loaded == ui::kChecked ? ui::kUnchecked : ui::kChecked), box.onClick();
-    }
-    EXPECT_EQ(registry::EncodeDword(1), key->values.at(L"NoTenths"));
-    EXPECT_EQ(registry::EncodeDword(1), key->values.at(L"Boost"));
 }
 
 // A per-user XMPlay class hides a machine-wide one, which only an administrator may open
