@@ -139,7 +139,7 @@ inline std::string UnixPathOf(const std::wstring& path) {
 inline bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target) {
     if (UnixPathOf(target).empty()) return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     const std::string command = "Z:\\bin\\ln -s \"" + UnixPathOf(target) + "\" \"" + UnixPathOf(link) + "\"";
-    return Start(std::wstring(command.begin(), command.end())), WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; }, 5s);
+    return Start(std::wstring(command.begin(), command.end())), WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; });
 }
 
 // The folder through another drive letter: under Wine the Z: drive, which shows the whole

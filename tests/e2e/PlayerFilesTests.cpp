@@ -100,7 +100,7 @@ TEST(ReadOnlyBoxes, LinksAreFollowedOnlyToAFileOfTheSameName) {
     const std::wstring other = player.folder.File(L"other.dat"), playlist = player.folder.File(L"lists\\XMPlay.PLS");
     WriteBytes(other, "library");
     WriteBytes(playlist, kFullPlaylistBytes);
-    if (!MakeSymbolicLink(player.library, other) || !MakeSymbolicLink(player.playlist, playlist)) GTEST_SKIP() << "no symbolic links here";
+    ASSERT_TRUE(MakeSymbolicLink(player.library, other) && MakeSymbolicLink(player.playlist, playlist)) << "no symbolic link could be made, so nothing here would be tested";
     Session run;
     EXPECT_EQ(std::vector{Warning(CouldNotFind(player.library, true))}, run.program.AnsweredBoxes(1));
     run.Click(L"chkLibReadOnly");
