@@ -203,25 +203,29 @@ inline void DeleteKeyTree(HKEY root, const std::wstring& key) {
     EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << std::wstring(key) << ": " << status;
 }
 
+// Keys deleted with everything below them when made (left-overs of an aborted run must
+// not leak in) and when gone, however the test ends.
+struct ScratchKeys {
+    ScratchKeys(HKEY root, std::initializer_list<std::wstring> keys) : root(root), keys(keys) { DeleteKeys(); }
+    ~ScratchKeys() { DeleteKeys(); }
+    void DeleteKeys() const { for (const std::wstring& key : keys) DeleteKeyTree(root, key); }
+    const HKEY root;
+    const std::vector<std::wstring> keys;
+};
+
 inline constexpr wchar_t kVendorKey[] = L"Software\\Un4seen Developments";
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Un4seen Developments\\XMPlay2";
 
-// The player's settings key as scratch space, deleted when made (left-overs of an aborted
-// run must not leak in) and when gone.
-struct ScratchSettings {
-    explicit ScratchSettings(bool withKey = true) {
+// The player's settings key as scratch space, made anew.
+struct ScratchSettings : ScratchKeys {
+    explicit ScratchSettings(bool withKey = true) : ScratchKeys(HKEY_CURRENT_USER, {kSettingsKey}) {
         UniqueKey created;
-        DeleteKey();
         EXPECT_FALSE(withKey && ::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, created.Put(), nullptr));
     }
-    ~ScratchSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
-    ScratchSettings(const ScratchSettings&) = delete;
-    ScratchSettings& operator=(const ScratchSettings&) = delete;
     void Set(const std::wstring& name, const RawValue& value) const { WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, value); }
     void Delete(const std::wstring& name) const { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str()); }
     Values Read() const { return ReadValues(HKEY_CURRENT_USER, kSettingsKey); }
     bool Exists() const { return KeyExists(HKEY_CURRENT_USER, kSettingsKey); }
-    void DeleteKey() const { DeleteKeyTree(HKEY_CURRENT_USER, kSettingsKey); }
 };
 
 // One HKEY_CURRENT_USER value set for as long as this lives, then put back as it was.

@@ -134,7 +134,8 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
 TEST(Keyboard, MovesAsInAnyDialog) {
     ScratchSettings settings;
     Program program;
-    const HWND main = program.Main(), other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    const HWND main = program.Main();
+    const std::unique_ptr<HWND__, decltype(&::DestroyWindow)> other(::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr), &::DestroyWindow);
     ASSERT_TRUE(main && BringToFront(main));
     std::vector<const ControlDef*> order;
     for (const ControlDef& row : ui::MainLayout()) row.kind != Kind::Frame ? order.push_back(&row) : void();
@@ -165,14 +166,13 @@ TEST(Keyboard, MovesAsInAnyDialog) {
              return about && BringToFront(about) && PressKey(VK_RETURN) && WaitUntil([&] { return !::IsWindow(about); });
          }},
         {L"cmdKillLib", [&] { return program.Converse(ControlOf(program, L"cmdKillLib"), true, Answer::Cancel).size() == 1; }},
-        {L"chkVerify", [&] { return BringToFront(other) && BringToFront(main); }},
+        {L"chkVerify", [&] { return BringToFront(other.get()) && BringToFront(main); }},
         {L"chkPanel", [&] { return ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0) && WaitUntil([&] { return ::IsIconic(main) != FALSE; }) && ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0); }},
     };
     for (const auto& [name, interrupt] : interruptions) {
         ASSERT_TRUE(BringToFront(main) && Put(main, ControlOf(program, name)) && interrupt()) << std::wstring(name);
         EXPECT_TRUE(StaysOn(main, ControlOf(program, name))) << std::wstring(name) << " lost the focus";
     }
-    ::DestroyWindow(other);
 }
 
 TEST(Closing, ExitEscAndTheCloseBoxEndTheProgramWithoutAQuestion) {

@@ -174,7 +174,7 @@ TEST(ChangedUnderneath, TheSettingsKeyRemovedWhileRunningGivesHonestStatesAndRep
     player.settings.Set(L"NoTenths", Dword(0)), player.settings.Set(L"Boost", Dword(1));
     Session run;
     ASSERT_TRUE(run.program.Main());
-    player.settings.DeleteKey();
+    player.settings.DeleteKeys();
     // Nothing a click asks for can be stored now: each box shows what it can tell.
     for (const ControlDef& row : ui::MainLayout()) {
         if (row.kind != Kind::CheckBox) continue;

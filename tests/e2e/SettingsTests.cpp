@@ -100,7 +100,7 @@ TEST(Toggles, ClicksWriteZeroOrOneAsADwordAndBoostIsCreatedAndDeleted) {
 // ends once the notice is dismissed.
 TEST(RegistryCommands, FixAssociationsThenDeleteTheSettings) {
     ScratchSettings settings;
-    for (const wchar_t* key : {L"XMPlay", L"XMPlayer", L".vellicor-e2e"}) DeleteKeyTree(HKEY_CLASSES_ROOT, key);
+    const ScratchKeys classes(HKEY_CLASSES_ROOT, {L"XMPlay", L"XMPlayer", L".vellicor-e2e"}), sibling(HKEY_CURRENT_USER, {std::wstring(kVendorKey) + L"\\Sibling"});
     WriteValue(HKEY_CLASSES_ROOT, L"XMPlay\\shell\\open\\command", L"", Text(L"\"xmplay.exe\" \"%1\""));
     WriteValue(HKEY_CLASSES_ROOT, L"XMPlayer", L"", Text(L"another program"));
     WriteValue(HKEY_CLASSES_ROOT, L".vellicor-e2e", L"", Text(L"XMPlay"));

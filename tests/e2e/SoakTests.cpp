@@ -37,6 +37,7 @@ std::array<std::size_t, 5> ResourcesOf(const Program& program) {
 
 TEST(Soak, NothingGrowsAndEverythingHoldsWhatWasAskedFor) {
     Player player;
+    const ScratchKeys classes(HKEY_CLASSES_ROOT, {L"XMPlay"});
     Program program;
     const auto round = [&](int refreshes, int clicksPerBox, int commandRuns) {
         for (int i = 0; i < refreshes; ++i) ASSERT_TRUE(program.Click(ControlOf(program, L"cmdRefresh")));
@@ -77,7 +78,6 @@ TEST(Soak, NothingGrowsAndEverythingHoldsWhatWasAskedFor) {
     for (std::size_t i = 0; i < states.size(); ++i) EXPECT_EQ(states[i], program.State(ControlOf(program, kToggles[i].box))) << std::wstring(kToggles[i].box);
     EXPECT_EQ(stored, player.settings.Read());
     EXPECT_EQ((std::vector<std::wstring>{L"xmplay.library", L"xmplay.pls"}), FileNames(player.folder.Path())) << "no temporary file left";
-    DeleteKeyTree(HKEY_CLASSES_ROOT, L"XMPlay");
 }
 
 } // namespace
