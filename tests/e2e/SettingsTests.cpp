@@ -43,6 +43,8 @@ TEST(Toggles, EachBoxLoadsItsOwnValueWhateverIsStoredAndNothingIsWritten) {
         {"unterminated text", Text(L"0", REG_SZ, false), grayed, off}, {"expandable text", Text(L"0", REG_EXPAND_SZ), grayed, off},
         {"multi text", Text(std::wstring(L"0\0", 2), REG_MULTI_SZ), grayed, off}, {"binary", Bytes(REG_BINARY, {0, 0, 0, 0}), grayed, off},
         {"none", Bytes(REG_NONE, {}), grayed, off}, {"1 MB binary", Bytes(REG_BINARY, std::vector<BYTE>(1 << 20)), grayed, off},
+        {"link", Bytes(REG_LINK, {0, 0, 0, 0}), grayed, off}, {"resource list", Bytes(REG_RESOURCE_LIST, {0, 0, 0, 0}), grayed, off},
+        {"resource descriptor", Bytes(REG_FULL_RESOURCE_DESCRIPTOR, {0, 0, 0, 0}), grayed, off}, {"resource requirements", Bytes(REG_RESOURCE_REQUIREMENTS_LIST, {0, 0, 0, 0}), grayed, off},
     };
     ScratchSettings settings;
     settings.Set(kSentinel, Dword(7));
