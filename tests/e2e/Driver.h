@@ -30,8 +30,9 @@ using platform::win32::UniqueKernelHandle;
 using platform::win32::UniqueKey;
 
 // Long enough for a cold start under Wine on a busy machine; a working program answers in
-// a fraction of it. "Nothing happens" checks watch for kQuiet.
-inline constexpr Milliseconds kPatience = 15s, kQuiet = 300ms;
+// a fraction of it. "Nothing happens" is judged once the program has handled everything
+// (Settled, below), never after a guessed time.
+inline constexpr Milliseconds kPatience = 15s;
 
 inline bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout = kPatience) {
     for (const auto deadline = std::chrono::steady_clock::now() + timeout; !predicate(); std::this_thread::sleep_for(5ms)) {
@@ -138,7 +139,7 @@ inline std::string UnixPathOf(const std::wstring& path) {
 inline bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target) {
     if (UnixPathOf(target).empty()) return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     const std::string command = "Z:\\bin\\ln -s \"" + UnixPathOf(target) + "\" \"" + UnixPathOf(link) + "\"";
-    return Start(std::wstring(command.begin(), command.end())), WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; }, 5s);
+    return Start(std::wstring(command.begin(), command.end())), WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; });
 }
 
 // The folder through another drive letter: under Wine the Z: drive, which shows the whole
@@ -202,25 +203,29 @@ inline void DeleteKeyTree(HKEY root, const std::wstring& key) {
     EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << std::wstring(key) << ": " << status;
 }
 
+// Keys deleted with everything below them when made (left-overs of an aborted run must
+// not leak in) and when gone, however the test ends.
+struct ScratchKeys {
+    ScratchKeys(HKEY root, std::initializer_list<std::wstring> keys) : root(root), keys(keys) { DeleteKeys(); }
+    ~ScratchKeys() { DeleteKeys(); }
+    void DeleteKeys() const { for (const std::wstring& key : keys) DeleteKeyTree(root, key); }
+    const HKEY root;
+    const std::vector<std::wstring> keys;
+};
+
 inline constexpr wchar_t kVendorKey[] = L"Software\\Un4seen Developments";
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Un4seen Developments\\XMPlay2";
 
-// The player's settings key as scratch space, deleted when made (left-overs of an aborted
-// run must not leak in) and when gone.
-struct ScratchSettings {
-    explicit ScratchSettings(bool withKey = true) {
+// The player's settings key as scratch space, made anew.
+struct ScratchSettings : ScratchKeys {
+    explicit ScratchSettings(bool withKey = true) : ScratchKeys(HKEY_CURRENT_USER, {kSettingsKey}) {
         UniqueKey created;
-        DeleteKey();
         EXPECT_FALSE(withKey && ::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, created.Put(), nullptr));
     }
-    ~ScratchSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
-    ScratchSettings(const ScratchSettings&) = delete;
-    ScratchSettings& operator=(const ScratchSettings&) = delete;
     void Set(const std::wstring& name, const RawValue& value) const { WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, value); }
     void Delete(const std::wstring& name) const { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str()); }
     Values Read() const { return ReadValues(HKEY_CURRENT_USER, kSettingsKey); }
     bool Exists() const { return KeyExists(HKEY_CURRENT_USER, kSettingsKey); }
-    void DeleteKey() const { DeleteKeyTree(HKEY_CURRENT_USER, kSettingsKey); }
 };
 
 // One HKEY_CURRENT_USER value set for as long as this lives, then put back as it was.
@@ -272,13 +277,6 @@ inline HWND FocusOf(HWND window) {
     info.cbSize = sizeof info;
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
-// The focus put on a control as Tab puts it; and where a key or an interruption leaves it.
-inline bool Put(HWND window, HWND control) {
-    ::PostMessageW(window, WM_NEXTDLGCTL, WPARAM(control), TRUE);
-    return WaitUntil([&] { return FocusOf(window) == control; }, 3s);
-}
-inline bool StaysOn(HWND window, HWND control) { return ::Sleep(DWORD(kQuiet.count())), WaitUntil([&] { return FocusOf(window) == control; }, 3s); }
-
 // Input goes through the system's queue, to whatever window is in front.
 inline bool BringToFront(HWND window) {
     if (::GetForegroundWindow() != window) ::SetForegroundWindow(window);
@@ -293,6 +291,21 @@ inline bool PressKey(WORD key, bool shift = false) {
     }
     return ::SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
+// Returns once the window's thread has handled everything it was given before: messages
+// sent and posted, clicks, keys (under Wine they are in its queue once SendInput returns),
+// and what it posted itself meanwhile. A thread paints only when nothing else waits: a
+// pixel of the window made invalid is valid again once it has.
+inline bool Settled(HWND window) {
+    const RECT pixel{0, 0, 1, 1};
+    return ::InvalidateRect(window, &pixel, FALSE) && WaitUntil([&] { return !::GetUpdateRect(window, nullptr, FALSE); }, 5s);
+}
+// The focus put on a control as Tab puts it; and where it is once a key or an
+// interruption has been handled.
+inline bool Put(HWND window, HWND control) {
+    ::PostMessageW(window, WM_NEXTDLGCTL, WPARAM(control), TRUE);
+    return WaitUntil([&] { return FocusOf(window) == control; }, 3s);
+}
+inline bool StaysOn(HWND window, HWND control) { return Settled(window) && FocusOf(window) == control; }
 // Moves the real pointer until `arrived` holds with it still there a little later: under
 // Wine a move from another process can be replayed after a later one, putting the pointer
 // back; a move undone that way is made again.
@@ -433,11 +446,11 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    std::vector<HWND> TopLevelWindows() const {
+    std::vector<HWND> TopLevelWindows(bool visibleOnly = true) const {
         std::vector<HWND> found;
         for (HWND window = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); window; window = ::FindWindowExW(nullptr, window, nullptr, nullptr)) {
             DWORD owner = 0;
-            if (::GetWindowThreadProcessId(window, &owner) && owner == id_ && ::IsWindowVisible(window)) found.push_back(window);
+            if (::GetWindowThreadProcessId(window, &owner) && owner == id_ && (!visibleOnly || ::IsWindowVisible(window))) found.push_back(window);
         }
         return found;
     }
@@ -456,43 +469,51 @@ public:
     // numbers its controls from 100, in the order it creates them.
     HWND Control(int creationIndex, HWND window = nullptr) { return ::GetDlgItem(window ? window : Main(), 100 + creationIndex); }
 
-    // BM_CLICK sent (returns once handled) or posted (for clicks that open a modal box).
+    // BM_CLICK sent (true once handled: never while a box it opened is up) or posted (for
+    // clicks that open a modal box).
     bool Click(HWND control) const { return control && Send(control, BM_CLICK); }
     bool PostClick(HWND control) const { return control && ::PostMessageW(control, BM_CLICK, 0, 0); }
     // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE; -1 without an answer.
     int State(HWND box) const { return int(Send(box, BM_GETCHECK).value_or(-1)); }
-    // Returns once the program has handled everything sent before.
-    bool Sync() { return Send(Main(), WM_NULL).has_value(); }
 
     // The next message box, once the previous one (if any) has gone. Its text and buttons
     // arrive just after the dialog becomes visible.
-    std::optional<Box> NextBox(HWND previous = nullptr, Milliseconds timeout = kPatience) const {
+    std::optional<Box> NextBox(HWND previous = nullptr) const {
         if (previous && !WaitUntil([previous] { return !::IsWindowVisible(previous); })) return std::nullopt;
-        const HWND box = WaitForWindow(L"", timeout, L"#32770");
+        const HWND box = WaitForWindow(L"", kPatience, L"#32770");
         if (!box || !WaitUntil([box] { return ::GetDlgItem(box, IDOK) != nullptr; })) return std::nullopt;
         EXPECT_FALSE(main_ && ::IsWindowEnabled(main_)) << "the main window takes input while a box is shown";
         // Before the main window shows, a box of its own (a taskbar button) that comes up in front.
         EXPECT_EQ(main_ && ::IsWindowVisible(main_) ? main_ : nullptr, ::GetWindow(box, GW_OWNER)) << "the box's owner";
         return Box{box, ShownIn(box)};
     }
+    // Whether a message box is up, or on its way, once the previous one (if any) has gone
+    // and the program has handled everything given it before (a box is made hidden and shown
+    // a moment later).
+    bool BoxAfterAll(HWND previous = nullptr) const {
+        std::vector<HWND> windows;
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(previous) && !(windows = TopLevelWindows()).empty(); }) && Settled(windows.front())) << "the program never went idle";
+        windows = TopLevelWindows(false);
+        return std::any_of(windows.begin(), windows.end(), [](HWND window) { return ClassOf(window) == L"#32770"; });
+    }
     // Every box that follows, each answered with OK (at start, from the first box or the main
     // window, whichever comes first): the first `expected` waited for with patience, any more
-    // until none comes for a while.
+    // until the program has handled everything without showing another.
     std::vector<Shown> AnsweredBoxes(std::size_t expected = 0) const {
         std::vector<Shown> shown;
         WaitUntil([&] { return WaitForWindow(L"", 0ms, L"#32770") || WaitForWindow(L"Vellicor", 0ms); });
-        for (std::optional<Box> box; (box = NextBox(nullptr, shown.size() < expected ? kPatience : kQuiet)); WaitUntil([&] { return !::IsWindow(box->window); })) {
+        for (std::optional<Box> box; (box = shown.size() < expected || BoxAfterAll() ? NextBox() : std::nullopt); WaitUntil([&] { return !::IsWindow(box->window); })) {
             shown.push_back(box->shown), AnswerBox(*box, Answer::Ok);
         }
         return shown;
     }
     // Clicks the button; answers its question (when it `asks`) with `answer`; dismisses the
     // box that follows with OK. What was shown, in order; after a declined question, what
-    // came within `quiet`.
-    std::vector<Shown> Converse(HWND button, bool asks, Answer answer = Answer::Ok, Milliseconds quiet = kQuiet) const {
+    // came before the program had handled everything.
+    std::vector<Shown> Converse(HWND button, bool asks, Answer answer = Answer::Ok) const {
         std::vector<Shown> shown;
-        std::optional<Box> box = PostClick(button) ? NextBox(nullptr, asks || answer == Answer::Ok ? kPatience : kQuiet) : std::nullopt;
-        if (box && asks) shown.push_back(box->shown), AnswerBox(*box, answer), box = NextBox(box->window, answer == Answer::Ok ? kPatience : quiet);
+        std::optional<Box> box = PostClick(button) ? NextBox() : std::nullopt;
+        if (box && asks) shown.push_back(box->shown), AnswerBox(*box, answer), box = answer == Answer::Ok || BoxAfterAll(box->window) ? NextBox(box->window) : std::nullopt;
         if (box) shown.push_back(box->shown), AnswerBox(*box, Answer::Ok), WaitUntil([&] { return !::IsWindow(box->window); });
         return shown;
     }

@@ -59,13 +59,13 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
 }
 
 // What the About window paints itself: the icon, as the largest image its box holds (at
-// 144 DPI more than the 32 pixels of the image made for 96); the separator, a grey line
+// 96 DPI the 32 pixels of the image made for it, at 144 DPI more); the separator, a grey line
 // with the white one, two device lines high, just below it; the links in blue and the
 // title in black.
 TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
     const int dpi = GetParam();
     const HWND about = OpenAbout(program_);
-    ASSERT_TRUE(about && BringToFront(about) && program_.Sync());
+    ASSERT_TRUE(about && BringToFront(about) && Settled(about));
     const SIZE size = ClientSize(about);
     const POINT origin = OnScreen(about, POINT{0, 0});
     const std::vector<int> shown = Channels(size, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY); });
@@ -83,7 +83,7 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
             if (at(corner.x + x, corner.y + y) != face) left = std::min(left, x), right = std::max(right, x);
         }
     }
-    EXPECT_TRUE(dpi == 96 ? right - left < 32 : right - left >= 32) << right - left + 1 << " pixels wide in a box of " << room.cx;
+    EXPECT_TRUE(right >= left && (dpi == 96) == (right - left < 32)) << right - left + 1 << " pixels wide in a box of " << room.cx;
     const ControlDef& rule = *std::find_if(ui::AboutLayout().begin(), ui::AboutLayout().end(), [](const ControlDef& row) { return row.kind == Kind::Line; });
     const LONG line = Pixels(rule.top, dpi), across = Pixels(rule.left + rule.width / 2, dpi);
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255); // one device line grey, two white
@@ -128,7 +128,7 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
     ::GetCursorInfo(&before);
     ASSERT_TRUE(MovePointerUntil(OnScreen(main_, POINT{tenths.left + 60, tenths.top + 8}), [] { return true; }));
     ASSERT_TRUE(MovePointerUntil(OnScreen(main_, POINT{(tipBox.left + tipBox.right) / 2, (tipBox.top + tipBox.bottom) / 2}), [&] { return ::GetCursorInfo(&now) && now.hCursor != before.hCursor; }));
-    ASSERT_TRUE(program_.Sync());
+    ASSERT_TRUE(Settled(main_));
     EXPECT_EQ(Row(L"chkTenths").tag, Tip());
     EXPECT_TRUE(::SendMessageW(ControlOf(program_, L"txtTip"), EM_GETMODIFY, 0, 0)) << "the tip was set again";
 }
@@ -143,7 +143,8 @@ TEST(Keyboard, MovesAsInAnyDialog) {
     ScratchSettings settings;
     Program program;
     const auto tip = [&] { return TextOf(ControlOf(program, L"txtTip")); };
-    const HWND main = program.Main(), other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    const HWND main = program.Main();
+    const std::unique_ptr<HWND__, decltype(&::DestroyWindow)> other(::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr), &::DestroyWindow);
     ASSERT_TRUE(main && BringToFront(main));
     std::vector<const ControlDef*> order;
     for (const ControlDef& row : ui::MainLayout()) row.kind != Kind::Frame ? order.push_back(&row) : void();
@@ -178,7 +179,7 @@ TEST(Keyboard, MovesAsInAnyDialog) {
              return about && BringToFront(about) && PressKey(VK_RETURN) && WaitUntil([&] { return !::IsWindow(about); });
          }},
         {L"cmdKillLib", [&] { return program.Converse(ControlOf(program, L"cmdKillLib"), true, Answer::Cancel).size() == 1; }},
-        {L"chkVerify", [&] { return BringToFront(other) && BringToFront(main); }},
+        {L"chkVerify", [&] { return BringToFront(other.get()) && BringToFront(main); }},
         {L"chkPanel", [&] { return ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0) && WaitUntil([&] { return ::IsIconic(main) != FALSE; }) && ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0); }},
     };
     for (const auto& [name, interrupt] : interruptions) {
@@ -186,7 +187,6 @@ TEST(Keyboard, MovesAsInAnyDialog) {
         ASSERT_TRUE(BringToFront(main) && Put(main, ControlOf(program, name)) && interrupt()) << std::wstring(name);
         EXPECT_TRUE(StaysOn(main, ControlOf(program, name)) && tip() == before) << std::wstring(name) << " lost the focus, or its return showed " << std::wstring(tip());
     }
-    ::DestroyWindow(other);
 }
 
 TEST(Closing, ExitEscAndTheCloseBoxEndTheProgramWithoutAQuestion) {

@@ -100,7 +100,7 @@ TEST(ReadOnlyBoxes, LinksAreFollowedOnlyToAFileOfTheSameName) {
     const std::wstring other = player.folder.File(L"other.dat"), playlist = player.folder.File(L"lists\\XMPlay.PLS");
     WriteBytes(other, "library");
     WriteBytes(playlist, kFullPlaylistBytes);
-    if (!MakeSymbolicLink(player.library, other) || !MakeSymbolicLink(player.playlist, playlist)) GTEST_SKIP() << "no symbolic links here";
+    ASSERT_TRUE(MakeSymbolicLink(player.library, other) && MakeSymbolicLink(player.playlist, playlist)) << "no symbolic link could be made, so nothing here would be tested";
     Session run;
     EXPECT_EQ(std::vector{Warning(CouldNotFind(player.library, true))}, run.program.AnsweredBoxes(1));
     run.Click(L"chkLibReadOnly");
@@ -174,15 +174,14 @@ TEST(ChangedUnderneath, TheSettingsKeyRemovedWhileRunningGivesHonestStatesAndRep
     player.settings.Set(L"NoTenths", Dword(0)), player.settings.Set(L"Boost", Dword(1));
     Session run;
     ASSERT_TRUE(run.program.Main());
-    player.settings.DeleteKey();
+    player.settings.DeleteKeys();
     // Nothing a click asks for can be stored now: each box shows what it can tell.
     for (const ControlDef& row : ui::MainLayout()) {
         if (row.kind != Kind::CheckBox) continue;
         run.Click(row.name);
         EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, run.State(row.name)) << std::wstring(row.name);
     }
-    run.Click(L"cmdRefresh");
-    EXPECT_FALSE(run.program.NextBox(nullptr, kQuiet)) << "the folder is unknown now: no missing-file message";
+    run.Click(L"cmdRefresh"); // the folder is unknown now: no missing-file message, or the sent click would not return
     // The key's handle is stale now: the system reports the key as deleted.
     EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_KEY_DELETED)), run.Confirmed(L"cmdKillLib"));
     EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_KEY_DELETED)), run.Confirmed(L"cmdEmptyPlaylist"));

@@ -16,9 +16,9 @@ using Op = MemoryFileSystem::Operation;
 
 // The main window's logic over its real layout, with the player's settings key, its files
 // and the message boxes in memory: what a person would see, where Wine cannot stage it.
-class MainWindow : public testing::Test {
+class PlayerFiles : public testing::Test {
 protected:
-    MainWindow() { form_.Form_Initialize(); }
+    PlayerFiles() { form_.Form_Initialize(); }
     void Folder(const std::wstring& folder) { registry_->key->values[L"Install_Dir"] = TextValue(folder); }
     ui::Control& Control(std::wstring_view name) { return window_.Get(name); }
     std::shared_ptr<SettingsRegistry> registry_ = std::make_shared<SettingsRegistry>();
@@ -32,7 +32,6 @@ protected:
     } host_;
     app::MainForm form_{window_, app::Environment{[this]() -> const registry::RegistryRoot& { return root_; }, dialogs_, files_}, host_};
 };
-using PlayerFiles = MainWindow;
 
 TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
     const std::pair<const wchar_t*, bool> folders[] = {
@@ -55,7 +54,11 @@ TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
     }
 }
 
-TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndShowWhatIsStoredWhenAWriteFails) {
+// The read-only boxes change only the read-only bit. Where a write is refused (no right to
+// write), a box shows what is stored, not what the user asked for, and says nothing: the
+// playlist's box, an inverted toggle checked while 1 is stored, and Boost unchecked while
+// it is there. A disabled box (no code disables one) stays inert.
+TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndEveryBoxShowsWhatIsStoredWhenAWriteIsRefused) {
     Folder(L"C:\\XMPlay");
     ui::Control& box = Control(L"chkPlayReadOnly");
     // A file with no other bit reads as NORMAL; pinned and unpinned are attrib's +P and +U.
@@ -68,8 +71,16 @@ TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndShowWhatIsStoredW
     }
     files_.failures[Op::SetAttributes] = 5;
     box.SetValue(ui::kChecked);
-    EXPECT_EQ(ui::kUnchecked, box.Value()) << "the write failed: the file is not read-only";
+    auto& values = registry_->key->values;
+    values[L"NoTenths"] = values[L"Boost"] = registry::EncodeDword(1);
+    const auto stored = values;
+    registry_->key->denyWrites = true;
+    Control(L"chkTenths").SetValue(ui::kChecked), Control(L"chkBoost").SetValue(ui::kUnchecked);
+    EXPECT_EQ((std::array{ui::kUnchecked, ui::kUnchecked, ui::kChecked}), (std::array{box.Value(), Control(L"chkTenths").Value(), Control(L"chkBoost").Value()}));
     EXPECT_TRUE(dialogs_.shown.empty());
+    registry_->key->denyWrites = false;
+    Control(L"chkTenths").SetEnabled(false), Control(L"chkTenths").SetValue(ui::kChecked), window_.CallByName(L"chkTenths_Click");
+    EXPECT_TRUE(stored == values);
 }
 
 TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAndRemovesTheNewOne) {
@@ -94,24 +105,6 @@ TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAnd
         files_.links.clear();
         EXPECT_TRUE(before == files_.files) << "the old playlist as it was, the new one gone";
     }
-}
-
-// Where the registry refuses a write (no right to write), the box shows what is stored,
-// not what the user asked for: an inverted toggle whose 0 was refused, and Boost whose
-// deletion was. A disabled box (no code disables one) stays inert.
-TEST_F(MainWindow, ARefusedWriteLeavesTheBoxShowingWhatIsStoredAndADisabledBoxWritesNothing) {
-    auto& values = registry_->key->values;
-    values = {{L"NoTenths", registry::EncodeDword(1)}, {L"Boost", registry::EncodeDword(1)}};
-    const auto stored = values;
-    form_.Form_Load();
-    registry_->key->denyWrites = true;
-    Control(L"chkTenths").UserClick();
-    Control(L"chkBoost").UserClick();
-    EXPECT_EQ((std::array{ui::kUnchecked, ui::kChecked}), (std::array{Control(L"chkTenths").Value(), Control(L"chkBoost").Value()}));
-    registry_->key->denyWrites = false;
-    Control(L"chkTenths").SetEnabled(false);
-    Control(L"chkTenths").SetValue(ui::kChecked), window_.CallByName(L"chkTenths_Click");
-    EXPECT_TRUE(stored == values);
 }
 
 // A per-user XMPlay class hides a machine-wide one, which only an administrator may open

@@ -32,14 +32,14 @@ void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle
     ASSERT_EQ(Pixels(style.clientWidth, int(dpi)), ClientSize(form.Hwnd()).cx) << "not laid out at " << dpi << " DPI";
     for (std::size_t i = 0; i < model.Controls().size(); ++i) {
         const HWND control = ::GetDlgItem(form.Hwnd(), 100 + int(i));
-        const std::wstring& text = model.Controls()[i]->Text();
+        const std::wstring &text = model.Controls()[i]->Text(), &name = model.Controls()[i]->Name();
         const ControlKind kind = model.Controls()[i]->Kind();
+        ASSERT_EQ(kind == ControlKind::Line, control == nullptr) << name; // lines are drawn, not windows
         if (!control || kind == ControlKind::PictureBox) continue;
         // MS Sans Serif 8.25 points, the About title 13.5 and bold, the links underlined;
         // smaller only to fit.
         LOGFONTW font{};
         ::GetObjectW(reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-        const std::wstring& name = model.Controls()[i]->Name();
         EXPECT_TRUE(font.lfWeight == (name == L"lblTitle" ? FW_BOLD : FW_NORMAL) && (font.lfUnderline != 0) == name.starts_with(L"lblLink") &&
                     std::abs(font.lfHeight) <= ::MulDiv(name == L"lblTitle" ? 1350 : 825, int(dpi), 7200)) << name << ": height " << font.lfHeight << ", weight " << font.lfWeight;
         if (kind == ControlKind::TextBox) { // its own line breaking: a line per CR LF, no more

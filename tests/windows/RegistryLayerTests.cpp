@@ -20,7 +20,7 @@ std::int32_t FailureOf(const std::function<void()>& step) {
 
 TEST(RegistryLayer, RefusesMalformedPathsOtherTypesAndKeysThatAreNotDirectSubkeysAndCreatesNothing) {
     const std::wstring scratch = L"Software\\Vellicor layer scratch", path = L"\\HKEY_CURRENT_USER\\" + scratch;
-    DeleteKeyTree(HKEY_CURRENT_USER, scratch);
+    const ScratchKeys deleted(HKEY_CURRENT_USER, {scratch});
     WriteValue(HKEY_CURRENT_USER, scratch + L"\\XMPlay\\shell", L"Kept", Dword(7));
     const registry::RegistryRoot root(std::make_shared<platform::win32::Win32Registry>());
     for (const wchar_t* malformed : {L"HKEY_CURRENT_USER\\Software", L"\\HKEY_NOWHERE\\Software", L"\\HKEY_CURRENT_USER\\Software\\", L"\\HKEY_CURRENT_USER\\\\Software", L"\\\\HKEY_CURRENT_USER", L""}) {
@@ -40,7 +40,6 @@ TEST(RegistryLayer, RefusesMalformedPathsOtherTypesAndKeysThatAreNotDirectSubkey
     const registry::RegistryKey user = root.KeyFromPath(L"\\HKEY_CURRENT_USER\\Software").Parent();
     EXPECT_TRUE(user.Path().root == registry::RootKey::CurrentUser && user.Path().IsRoot());
     EXPECT_EQ(ERROR_INVALID_PARAMETER, FailureOf([&] { user.Parent(); }));
-    DeleteKeyTree(HKEY_CURRENT_USER, scratch);
 }
 
 } // namespace

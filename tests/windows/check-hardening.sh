@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Reads the built program file's headers and fails when a hardening property is missing:
 # 64-bit GUI subsystem, ASLR with high entropy, DEP, Terminal Services aware, a stack
-# canary, imports of the system's known DLLs only and of nothing newer than Windows 7, the
-# run-time look-ups of what newer versions have, the manifest entries, and the size.
+# canary, imports of the system's known DLLs only and of none of the listed functions that
+# Windows 7 lacks, the names of those it looks up at run time instead, the manifest entries,
+# and the size. (That the program restricts the DLL search at start is seen from outside,
+# by the About window's planted-DLL test.)
 set -uo pipefail
 exe=$1
 headers=$("${OBJDUMP:-x86_64-w64-mingw32-objdump}" -p "$exe") || { echo "cannot read $exe"; exit 1; }
@@ -25,11 +27,13 @@ check "stack protector" "grep -qF '*** stack smashing detected ***' <<<\"\$text\
 # where a planted copy runs before the program's first line.
 imports=$(awk '/^The Import Tables/ {on = 1; next} /^The / {on = 0}
                on && /DLL Name:/ {print "dll", $3} on && NF == 3 && $1 ~ /^[0-9a-f]+$/ {print "fn", $3}' <<<"$headers")
+check "import table read" "grep -qx 'dll KERNEL32.dll' <<<\"\$imports\" && grep -qx 'fn CreateWindowExW' <<<\"\$imports\""
 for dll in $(awk '$1 == "dll" {print $2}' <<<"$imports"); do
   check "imports $dll, one of the system's known DLLs" \
     "[[ ${dll^^} =~ ^(ADVAPI32|COMDLG32|GDI32|IMM32|KERNEL32|MSVCRT|OLE32|OLEAUT32|SHELL32|SHLWAPI|USER32)\.DLL$ ]]"
 done
-# Newer than Windows 7 SP1: looked up at run time, never imported.
+# Newer than Windows 7 SP1: those the program looks up at run time and a few that a
+# runtime might pull in; never imported. A list, not every function Windows 7 lacks.
 for function in SetDefaultDllDirectories AddDllDirectory RemoveDllDirectory GetDpiForWindow GetDpiForSystem \
                 GetSystemMetricsForDpi AdjustWindowRectExForDpi SystemParametersInfoForDpi \
                 SetProcessDpiAwarenessContext SetThreadDpiAwarenessContext EnableNonClientDpiScaling \
