@@ -4,7 +4,7 @@
 set -euo pipefail
 
 vellicor_packages=(
-  cmake make g++ libgtest-dev googletest clang libclang-rt-14-dev lld python3 clang-tidy
+  cmake make g++ libgtest-dev googletest clang libclang-rt-14-dev lld python3 clang-tidy clang-format
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 fonts-wine xvfb xauth x11-apps imagemagick xdotool
 )

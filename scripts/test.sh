@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the portable logic natively (ASan + UBSan),
-# clang-tidy over src/, then Vellicor.exe and the Windows tests under Wine in a throwaway
+# clang-tidy and clang-format, then Vellicor.exe and the Windows tests under Wine in a throwaway
 # prefix and display; Vellicor.exe also by Clang, and once more from a fresh copy to
 # prove the same bytes.
 set -euo pipefail
@@ -17,14 +17,22 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
 
-stage "Static analysis: clang-tidy over src/, any finding fails"
-# Analysed with the Clang build's flags and target. Only the findings are shown, not
+stage "Static analysis and format: clang-tidy over src/ and tests/, clang-format over src/ and bench/"
+# Analysed with the Clang build's flags and target (and the native build's for the unit
+# tests); each folder's .clang-tidy says which checks. Only the findings are shown, not
 # run-clang-tidy's progress.
 cmake --preset mingw-clang >/dev/null
-if ! tidy=$(run-clang-tidy -p build/mingw-clang -j "$jobs" -quiet -header-filter="^$PWD/src/" "^$PWD/src/" 2>&1); then
-  sed 's/\x1b\[[0-9;]*m//g' <<<"$tidy" | grep -v -e '^clang-tidy-[0-9]* ' -e '^[0-9]* warnings\? generated\.$' || true
-  exit 1
-fi
+tidy() { # compile database, folder
+  local found
+  if ! found=$(run-clang-tidy -p "$1" -j "$jobs" -quiet -header-filter="^$PWD/$2/" "^$PWD/$2/" 2>&1); then
+    sed 's/\x1b\[[0-9;]*m//g' <<<"$found" | grep -v -e '^clang-tidy-[0-9]* ' -e '^[0-9]* warnings\? generated\.$' || true
+    exit 1
+  fi
+}
+tidy build/mingw-clang src
+tidy build/mingw-clang tests
+tidy build/native tests
+git ls-files -- src bench | grep -E '\.(cpp|h)$' | xargs clang-format --dry-run --Werror
 
 stage "Registry data decoding: libFuzzer, bounded run (clang)"
 cmake --preset fuzz -DVELLICOR_FUZZ_SECONDS="${VELLICOR_FUZZ_SECONDS:-20}" >/dev/null

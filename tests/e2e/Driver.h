@@ -382,7 +382,8 @@ inline Icon IconOf(HWND box) {
         ::GetWindowRect(shown, &r);
         const auto onScreen = Channels(SIZE{32, 32}, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, 32, 32, screen, r.left, r.top, SRCCOPY); });
         distances.clear();
-        for (const auto& [icon, id] : icons) {
+        for (const auto& [icon, name] : icons) {
+            const LPCWSTR id = name; // a structured binding cannot be captured before C++20 in every compiler
             const auto drawn = Channels(SIZE{32, 32}, [&](HDC dc, HDC) {
                 const RECT all{0, 0, 32, 32};
                 ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE)), ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, id), 32, 32, 0, nullptr, DI_NORMAL);
