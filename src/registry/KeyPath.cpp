@@ -1,5 +1,6 @@
 #include "registry/KeyPath.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -20,11 +21,8 @@ wchar_t FoldAscii(wchar_t ch) { return (ch >= L'a' && ch <= L'z') ? static_cast<
 } // namespace
 
 bool SameRegistryName(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
 std::optional<KeyPath> KeyPath::Parse(std::wstring_view text) {

@@ -2,6 +2,7 @@
 
 #include "core/ErrorCodes.h"
 #include "core/Failure.h"
+#include "core/Paths.h"
 
 #include <algorithm>
 #include <iterator>
@@ -10,14 +11,8 @@ namespace vellicor::tools {
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-
-// "X:\", also written "X:/".
-bool IsDriveRoot(std::wstring_view path) {
-    return path.size() >= 3 && IsLetter(path[0]) && path[1] == L':' && IsSeparator(path[2]);
-}
+using paths::IsDrivePath;
+using paths::IsSeparator;
 
 // "server\share", each part non-empty, ending there or at a separator.
 bool IsServerShare(std::wstring_view path) {
@@ -36,7 +31,7 @@ bool IsAbsoluteFolder(std::wstring_view folder) {
     if (folder.starts_with(L"\\\\?\\")) {
         const std::wstring_view rest = folder.substr(4);
         if (rest.starts_with(L"UNC\\")) return IsServerShare(rest.substr(4));
-        return IsDriveRoot(rest) && rest[2] == L'\\';
+        return IsDrivePath(rest) && rest[2] == L'\\';
     }
     if (folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1])) {
         // "\\.\" and "\\?\" written with forward slashes are device paths, too.
@@ -46,7 +41,7 @@ bool IsAbsoluteFolder(std::wstring_view folder) {
         }
         return IsServerShare(rest);
     }
-    return IsDriveRoot(folder);
+    return IsDrivePath(folder);
 }
 
 std::wstring_view LastComponent(std::wstring_view path) {

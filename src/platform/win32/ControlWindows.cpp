@@ -3,6 +3,7 @@
 #include "ui/toolkit/Geometry.h"
 
 #include <algorithm>
+#include <array>
 
 namespace vellicor::platform::win32 {
 
@@ -11,13 +12,8 @@ namespace {
 using ui::ControlDef;
 using ui::ControlKind;
 
-int CheckState(int state) {
-    switch (state) {
-    case ui::kChecked: return BST_CHECKED;
-    case ui::kGrayed: return BST_INDETERMINATE;
-    default: return BST_UNCHECKED;
-    }
-}
+// Indexed by the model's check-box state.
+constexpr std::array<WPARAM, 3> kCheckStates{BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
 
 struct ClassAndStyle {
     const wchar_t* className;
@@ -70,7 +66,9 @@ bool ContinuesArrowGroup(const ControlDef& def, const ControlDef* previous) {
 class ControlWindows::View : public ui::ControlView {
 public:
     explicit View(HWND window) : window_(window) {}
-    void ShowCheck(int state) override { ::SendMessageW(window_, BM_SETCHECK, CheckState(state), 0); }
+    void ShowCheck(int state) override {
+        ::SendMessageW(window_, BM_SETCHECK, kCheckStates.at(static_cast<std::size_t>(state)), 0);
+    }
     void ShowText(const std::wstring& text) override { ::SetWindowTextW(window_, text.c_str()); }
     void ShowEnabled(bool enabled) override { ::EnableWindow(window_, enabled ? TRUE : FALSE); }
     HWND Window() const { return window_; }

@@ -1,5 +1,6 @@
 #include "platform/win32/Dpi.h"
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/SystemLibrary.h"
 
 #include <shellscalingapi.h>
@@ -46,9 +47,8 @@ UINT WindowDpi(HWND window) {
     } else if (window) {
         if (const UINT dpi = MonitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST))) return dpi;
     }
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
+    const ScopedDC screen(nullptr);
+    const int dpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include "core/Failure.h"
+#include "core/Paths.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/SizedString.h"
 #include "platform/win32/SystemLibrary.h"
@@ -22,12 +23,8 @@ namespace {
 
 [[noreturn]] void ThrowLastError() { throw SystemFailure(static_cast<std::int32_t>(::GetLastError())); }
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-bool IsDrivePath(std::wstring_view path) {
-    return path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
-           path[1] == L':' && IsSeparator(path[2]);
-}
+using paths::IsDrivePath;
+using paths::IsSeparator;
 
 bool IsUncPath(std::wstring_view path) { return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]); }
 

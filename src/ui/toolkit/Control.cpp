@@ -3,19 +3,15 @@
 #include "core/ErrorCodes.h"
 #include "core/Failure.h"
 
+#include <array>
+
 namespace vellicor::ui {
 
 std::wstring_view TypeName(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Frame: return L"Frame";
-    case ControlKind::TextBox: return L"TextBox";
-    case ControlKind::CheckBox: return L"CheckBox";
-    case ControlKind::CommandButton: return L"CommandButton";
-    case ControlKind::Label: return L"Label";
-    case ControlKind::PictureBox: return L"PictureBox";
-    case ControlKind::Line: return L"Line";
-    }
-    return {};
+    // In the order of ControlKind.
+    constexpr std::array<std::wstring_view, 7> kTypeNames{L"Frame", L"TextBox",    L"CheckBox", L"CommandButton",
+                                                          L"Label", L"PictureBox", L"Line"};
+    return kTypeNames.at(static_cast<std::size_t>(kind));
 }
 
 Control::Control(const ControlDef& def) : def_(def), name_(def.name), text_(def.caption), value_(def.value) {}
