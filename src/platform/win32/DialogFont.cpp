@@ -1,7 +1,9 @@
 #include "platform/win32/DialogFont.h"
 
+#include <algorithm>
 #include <array>
 #include <cwchar>
+#include <optional>
 
 namespace vellicor::platform::win32 {
 
@@ -22,10 +24,15 @@ UniqueFont Ask(const wchar_t* face, BYTE pitchAndFamily, LONG height, LONG weigh
     return UniqueFont(::CreateFontIndirectW(&lf));
 }
 
+UniqueFont AskOutline(LONG height, LONG weight, bool underline) {
+    return Ask(kOutlineFace, VARIABLE_PITCH | FF_SWISS, height, weight, underline);
+}
+
 // What the system really made of the request: the face's name and its character height.
-bool GivesFaceAtHeight(HFONT font, const wchar_t* face, LONG height) {
+// Nothing when it could not be read.
+std::optional<bool> GivesFaceAtHeight(HFONT font, const wchar_t* face, LONG height) {
     const HDC dc = ::GetDC(nullptr);
-    if (!dc) return false;
+    if (!dc) return std::nullopt;
     const HGDIOBJ old = ::SelectObject(dc, font);
     std::array<wchar_t, LF_FACESIZE> given{};
     TEXTMETRICW metrics{};
@@ -33,15 +40,26 @@ bool GivesFaceAtHeight(HFONT font, const wchar_t* face, LONG height) {
         ::GetTextFaceW(dc, static_cast<int>(given.size()), given.data()) > 0 && ::GetTextMetricsW(dc, &metrics);
     ::SelectObject(dc, old);
     ::ReleaseDC(nullptr, dc);
-    return read && _wcsicmp(given.data(), face) == 0 && metrics.tmHeight - metrics.tmInternalLeading == -height;
+    if (!read) return std::nullopt;
+    return _wcsicmp(given.data(), face) == 0 && metrics.tmHeight - metrics.tmInternalLeading == -height;
 }
 
 } // namespace
 
-UniqueFont CreateDialogFont(LONG height, LONG weight, bool underline) {
+UniqueFont DialogFontMaker::Create(LONG height, LONG weight, bool underline) {
+    const auto known = std::find_if(answers_.begin(), answers_.end(), [&](const Answer& answer) {
+        return answer.height == height && answer.weight == weight && answer.underline == underline;
+    });
+    if (known != answers_.end()) {
+        return known->bitmap ? Ask(kBitmapFace, DEFAULT_PITCH | FF_DONTCARE, height, weight, underline)
+                             : AskOutline(height, weight, underline);
+    }
     UniqueFont bitmap = Ask(kBitmapFace, DEFAULT_PITCH | FF_DONTCARE, height, weight, underline);
-    if (bitmap && GivesFaceAtHeight(bitmap.get(), kBitmapFace, height)) return bitmap;
-    return Ask(kOutlineFace, VARIABLE_PITCH | FF_SWISS, height, weight, underline);
+    if (!bitmap) return AskOutline(height, weight, underline);
+    const std::optional<bool> given = GivesFaceAtHeight(bitmap.get(), kBitmapFace, height);
+    if (given) answers_.push_back({height, weight, underline, *given});
+    if (given.value_or(false)) return bitmap;
+    return AskOutline(height, weight, underline);
 }
 
 } // namespace vellicor::platform::win32

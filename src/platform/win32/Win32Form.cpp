@@ -299,11 +299,21 @@ void Win32Form::CreateControls() {
 
 // Each font is asked for at its size; where a caption of a control that uses it would not
 // fit (a face wider than MS Sans Serif, as the system may give at other densities or
-// where that face is missing), it steps down a pixel at a time until all of them do.
+// where that face is missing), it steps down a pixel at a time until all of them do. A
+// size is measured in a device context: only a text box, whose room depends on the font
+// it lays its text out in, is given each size tried; the other controls get the one chosen.
 void Win32Form::FitFonts(UINT dpi) {
     const auto& controls = model_.Controls();
+    DialogFontMaker maker;
     for (std::size_t role = 0; role < fonts_.size(); ++role) {
         const auto uses = [&](std::size_t i) { return views_[i] && RoleOf(controls[i]->Definition()) == role; };
+        const auto give = [&](HFONT font, bool textBoxes) {
+            for (std::size_t i = 0; i < controls.size(); ++i) {
+                if (uses(i) && (controls[i]->Kind() == ControlKind::TextBox) == textBoxes) {
+                    ::SendMessageW(views_[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+                }
+            }
+        };
         bool used = false;
         for (std::size_t i = 0; i < controls.size(); ++i) used = used || uses(i);
         if (!used) {
@@ -312,23 +322,25 @@ void Win32Form::FitFonts(UINT dpi) {
         }
         const FontRole& wanted = kFontRoles[role];
         const LONG asked = FontHeight(wanted.hundredthsOfPoint, dpi);
+        UniqueFont chosen;
         // Not below half the size: by then the layout, not the font, is at fault.
         for (LONG height = asked; height * 2 <= asked; ++height) {
-            UniqueFont font = CreateDialogFont(height, wanted.weight, wanted.underline);
+            UniqueFont font = maker.Create(height, wanted.weight, wanted.underline);
             if (!font) break;
-            for (std::size_t i = 0; i < controls.size(); ++i) {
-                if (uses(i)) ::SendMessageW(views_[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-            }
-            fonts_[role] = std::move(font); // the one it replaces is no longer in use
-            if (CaptionsFit(role)) break;
+            give(font.get(), true);
+            chosen = std::move(font); // the size tried before is no longer in use
+            if (CaptionsFit(role, chosen.get())) break;
         }
+        if (!chosen) continue;
+        give(chosen.get(), false);
+        fonts_[role] = std::move(chosen); // the one it replaces is no longer in use
     }
 }
 
-bool Win32Form::CaptionsFit(std::size_t role) const {
+bool Win32Form::CaptionsFit(std::size_t role, HFONT font) const {
     const HDC dc = ::GetDC(window_);
     if (!dc) return true;
-    const HGDIOBJ old = ::SelectObject(dc, fonts_[role].get());
+    const HGDIOBJ old = ::SelectObject(dc, font);
     bool fit = true;
     const auto& controls = model_.Controls();
     for (std::size_t i = 0; fit && i < controls.size(); ++i) {

@@ -63,7 +63,7 @@ private:
     void ApplyLayout(UINT dpi);
     void LoadIcons(UINT dpi);
     void FitFonts(UINT dpi);
-    bool CaptionsFit(std::size_t role) const;
+    bool CaptionsFit(std::size_t role, HFONT font) const;
     void Repaint() const;
     void OnCommand(int id, int code);
     void OnMouseMove(POINT client);
