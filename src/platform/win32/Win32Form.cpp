@@ -77,22 +77,20 @@ std::vector<std::wstring_view> TextLines(const ControlDef& def, std::wstring_vie
     return lines;
 }
 
-// The width a control leaves for one line of its text, with its font selected in dc:
-// a check box's glyph and the gap after it, a button's 3-D edge and the focus rectangle
-// inside it on both sides, the corner and gaps around a frame's caption, a text box's
-// formatting rectangle (which the text box works out from its font and scroll bar).
-int TextRoom(HWND control, const ControlDef& def, HDC dc, UINT dpi) {
+// The width a control leaves for one line of its text, in a font of that average character
+// width: a check box's glyph and the gap after it, a button's 3-D edge and the focus
+// rectangle inside it on both sides, the corner and gaps around a frame's caption, a text
+// box's formatting rectangle (which the text box works out from its font and scroll bar).
+int TextRoom(HWND control, const ControlDef& def, LONG averageCharWidth, UINT dpi) {
     RECT client{};
     ::GetClientRect(control, &client);
-    TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc, &metrics);
     switch (def.kind) {
     case ControlKind::CheckBox:
-        return client.right - SystemMetric(SM_CXMENUCHECK, dpi) - metrics.tmAveCharWidth;
+        return client.right - SystemMetric(SM_CXMENUCHECK, dpi) - averageCharWidth;
     case ControlKind::CommandButton:
         return client.right - 2 * (2 * SystemMetric(SM_CXEDGE, dpi) + 1);
     case ControlKind::Frame:
-        return client.right - 2 * metrics.tmAveCharWidth;
+        return client.right - 2 * averageCharWidth;
     case ControlKind::TextBox: {
         RECT format{};
         ::SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
@@ -341,12 +339,14 @@ bool Win32Form::CaptionsFit(std::size_t role, HFONT font) const {
     const HDC dc = ::GetDC(window_);
     if (!dc) return true;
     const HGDIOBJ old = ::SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
     bool fit = true;
     const auto& controls = model_.Controls();
     for (std::size_t i = 0; fit && i < controls.size(); ++i) {
         const ControlDef& def = controls[i]->Definition();
         if (!views_[i] || RoleOf(def) != role) continue;
-        const int room = TextRoom(views_[i]->Handle(), def, dc, dpi_);
+        const int room = TextRoom(views_[i]->Handle(), def, metrics.tmAveCharWidth, dpi_);
         for (const std::wstring_view line : TextLines(def, controls[i]->Text())) {
             SIZE extent{};
             ::GetTextExtentPoint32W(dc, line.data(), static_cast<int>(line.size()), &extent);
