@@ -1,8 +1,8 @@
-// Measures, under Wine or on Windows, how long Vellicor.exe takes from process start
-// until its main window is visible and idle, beside two yardsticks: an empty window, and
-// the same window with its controls but none of the program's logic. Also its peak
-// working set after start-up, and the time of one refresh sweep.
-//   StartupBench <Vellicor.exe> <EmptyWindow.exe> <ControlsOnly.exe> [runs] [sweeps]
+// Measures, under Wine or on Windows, how long programs take from process start until
+// their main window is visible and idle, started in turn, and how the first of them
+// compares with each of the others. Then the first program's peak working set after
+// start-up, and the time of one of its refresh sweeps.
+//   StartupBench runs sweeps name=program.exe name=program.exe ...
 #include <windows.h>
 
 #include <algorithm>
@@ -58,12 +58,14 @@ Run Start(const std::wstring& exe) {
                           &run.process)) {
         return run;
     }
+    // Waiting for the first idle moment costs the starting program nothing; looking for its
+    // window over and over would take the system's time from it.
+    ::WaitForInputIdle(run.process.hProcess, 30000);
     Found found{run.process.dwProcessId, nullptr};
     while (!found.window && Now() - begin < 30) {
         ::EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&found));
         if (!found.window) ::Sleep(1);
     }
-    ::WaitForInputIdle(run.process.hProcess, 10000);
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(found.window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
     run.seconds = Now() - begin;
@@ -82,6 +84,8 @@ void Stop(Run& run) {
     }
     ::CloseHandle(run.process.hThread);
     ::CloseHandle(run.process.hProcess);
+    // What the system still does after a program has gone should not fall on the next.
+    ::Sleep(50);
 }
 
 double Median(std::vector<double> values) {
@@ -99,34 +103,45 @@ BOOL CALLBACK FindRefresh(HWND child, LPARAM param) {
     return TRUE;
 }
 
+struct Program {
+    std::wstring name;
+    std::wstring exe;
+    std::vector<double> times;
+};
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: StartupBench Vellicor.exe EmptyWindow.exe ControlsOnly.exe [runs] [sweeps]\n");
+    std::vector<Program> programs;
+    for (int i = 3; i < argc; ++i) {
+        const std::wstring argument = argv[i];
+        const std::size_t equals = argument.find(L'=');
+        if (equals == std::wstring::npos) break;
+        programs.push_back({argument.substr(0, equals), argument.substr(equals + 1), {}});
+    }
+    if (argc < 5 || programs.size() != static_cast<std::size_t>(argc - 3)) {
+        std::fprintf(stderr, "usage: StartupBench runs sweeps name=program.exe name=program.exe ...\n");
         return 2;
     }
-    constexpr int kPrograms = 3; // Vellicor, the empty window, the controls alone
-    const int runs = argc > 4 ? _wtoi(argv[4]) : 20;
-    const int sweeps = argc > 5 ? _wtoi(argv[5]) : 1000;
-    std::vector<double> times[kPrograms];
+    const int runs = _wtoi(argv[1]);
+    const int sweeps = _wtoi(argv[2]);
     SIZE_T peak = 0;
     for (int i = 0; i < runs; ++i) {
         // Take turns in a rotating order, so that drift in the machine's load hits all alike.
-        for (int turn = 0; turn < kPrograms; ++turn) {
-            const int which = (i + turn) % kPrograms;
-            Run run = Start(argv[1 + which]);
+        for (std::size_t turn = 0; turn < programs.size(); ++turn) {
+            const std::size_t which = (i + turn) % programs.size();
+            Run run = Start(programs[which].exe);
             if (run.seconds < 0) {
-                std::fprintf(stderr, "could not start %ls\n", argv[1 + which]);
+                std::fprintf(stderr, "could not start %ls\n", programs[which].exe.c_str());
                 return 1;
             }
-            times[which].push_back(run.seconds);
+            programs[which].times.push_back(run.seconds);
             if (which == 0) peak = std::max(peak, run.peakWorkingSet);
             Stop(run);
         }
     }
 
-    Run run = Start(argv[1]);
+    Run run = Start(programs[0].exe);
     HWND refresh = nullptr;
     ::EnumChildWindows(run.window, &FindRefresh, reinterpret_cast<LPARAM>(&refresh));
     std::vector<double> sweep;
@@ -138,16 +153,18 @@ int wmain(int argc, wchar_t** argv) {
     }
     Stop(run);
 
-    const double vellicor = Median(times[0]);
-    const double empty = Median(times[1]);
-    const double controls = Median(times[2]);
-    const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
-    std::printf("start-up to idle window, median of %d runs: Vellicor %.1f ms, empty window %.1f ms, "
-                "controls alone %.1f ms\n",
-                runs, vellicor * 1000, empty * 1000, controls * 1000);
-    std::printf("  Vellicor / empty window %.2f; controls alone / empty window %.2f; Vellicor / controls alone %.2f\n",
-                ratio(vellicor, empty), ratio(controls, empty), ratio(vellicor, controls));
-    std::printf("peak working set after start-up: %.1f MB\n", static_cast<double>(peak) / (1024.0 * 1024.0));
-    std::printf("refresh sweep, median of %zu: %.3f ms\n", sweep.size(), Median(sweep) * 1000);
+    std::printf("start-up to an idle window, median of %d runs each:\n", runs);
+    const double first = Median(programs[0].times);
+    for (const Program& program : programs) {
+        const double median = Median(program.times);
+        std::printf("  %-16ls %7.1f ms", program.name.c_str(), median * 1000);
+        if (&program != &programs[0] && median > 0) {
+            std::printf("   %ls / %ls %.2f", programs[0].name.c_str(), program.name.c_str(), first / median);
+        }
+        std::printf("\n");
+    }
+    std::printf("%ls: peak working set after start-up %.1f MB, refresh sweep (median of %zu) %.3f ms\n",
+                programs[0].name.c_str(), static_cast<double>(peak) / (1024.0 * 1024.0), sweep.size(),
+                Median(sweep) * 1000);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "platform/win32/Handles.h"
 
 #include <array>
+#include <vector>
 
 namespace vellicor::platform::win32 {
 
@@ -12,7 +13,21 @@ namespace vellicor::platform::win32 {
 // bitmap face made for 96 DPI, and at other heights the system swaps in whatever it
 // likes. Otherwise its outline twin Microsoft Sans Serif, asked for as a Swiss
 // variable-pitch face so that a system without it picks a sans-serif stand-in.
-UniqueFont CreateDialogFont(LONG height, LONG weight, bool underline);
+// One maker serves one layout of a window: what the system gives for a request is asked
+// once, since the body font and the text boxes' copy of it ask for the same sizes.
+class DialogFontMaker {
+public:
+    UniqueFont Create(LONG height, LONG weight, bool underline);
+
+private:
+    struct Answer {
+        LONG height;
+        LONG weight;
+        bool underline;
+        bool bitmap;
+    };
+    std::vector<Answer> answers_;
+};
 
 // The fonts of one window's controls: the body font, the About title's, the links', and
 // the text boxes' own copy of the body font (a text box holds a document with line
