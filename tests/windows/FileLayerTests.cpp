@@ -1,6 +1,6 @@
 // The Win32 file layer where the end-to-end tests cannot reach: a file moved aside while
 // open, the long-path rewriting (Wine enforces no MAX_PATH), and the text for an error
-// the system has none for; and the DLL search where the loader is old.
+// the system has none for; the DLL search where the loader is old; and the stack canary.
 #include "e2e/Driver.h"
 #include "core/ErrorText.h"
 #include "platform/win32/Dpi.h"
@@ -81,6 +81,10 @@ TEST(DllSearch, WithoutSearchFlagsTheSystemFolderStillComesFirst) {
     EXPECT_TRUE(fromSystem(::GetModuleHandleW(L"uxtheme.dll")) && fromSystem(::GetModuleHandleW(L"dwmapi.dll")) && fromSystem(platform::win32::LoadSystemLibrary(L"version.dll", false).Get())) << std::wstring(loaded);
     EXPECT_EQ(::GetDpiForSystem(), platform::win32::MonitorDpi(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
 }
+
+// The canary's guard is the program's own (its low byte is zero), set before any test runs.
+extern "C" std::uintptr_t __stack_chk_guard; // NOLINT(bugprone-reserved-identifier)
+TEST(StackGuard, IsSetBeforeTheFirstTest) { EXPECT_TRUE(__stack_chk_guard != 0 && (__stack_chk_guard & 0xFF) == 0) << __stack_chk_guard; }
 
 } // namespace
 } // namespace vellicor::e2e
