@@ -8,10 +8,9 @@
 // changes under it.
 #include <windows.h>
 
-#include <intrin.h>
-
 #include <cstdint>
 #include <cstdlib>
+#include <intrin.h>
 
 extern "C" {
 
