@@ -14,7 +14,9 @@
 
 extern "C" {
 
-std::uintptr_t __stack_chk_guard; // NOLINT(bugprone-reserved-identifier): the compiler's name
+// The compiler's names; the guard is written once, below, before any guarded code runs.
+// NOLINTNEXTLINE(bugprone-reserved-identifier,cppcoreguidelines-avoid-non-const-global-variables)
+std::uintptr_t __stack_chk_guard;
 
 // Runs before every other constructor, from the runtime's start-up code, which has no
 // canary, so no guarded frame is live while the value changes.
@@ -28,7 +30,8 @@ __attribute__((constructor(101))) static void SetStackGuard() {
                           std::uint64_t{::GetCurrentProcessId()} << 32 ^ ::GetCurrentThreadId() ^
                           reinterpret_cast<std::uintptr_t>(&now);
     // A zero low byte: a string read or copied past its end stops at the guard.
-    value &= ~std::uint64_t{0xFF};
+    constexpr std::uint64_t kLowByte = 0xFF;
+    value &= ~kLowByte;
     __stack_chk_guard = static_cast<std::uintptr_t>(value);
 }
 
