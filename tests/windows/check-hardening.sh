@@ -18,7 +18,7 @@ characteristics=$((16#$(awk '/DllCharacteristics/ {print $2}' <<<"$headers")))
 for bit in "0x40 ASLR (dynamic base)" "0x20 high-entropy ASLR" "0x100 DEP (NX compatible)" "0x8000 Terminal Services aware"; do
   check "${bit#* }" "(( characteristics & ${bit%% *} ))"
 done
-# The canary's failure routine (GCC's libssp) is linked only when compiled code calls it,
+# The canary's failure routine (StackGuard.cpp) is kept only when compiled code calls it,
 # and only code built with -fstack-protector does; its message survives stripping.
 check "stack protector" "grep -qF '*** stack smashing detected ***' <<<\"\$text\""
 
