@@ -12,15 +12,19 @@ namespace {
 const std::wstring kDescription =
     L"A utility for mangling some advanced and hidden \r\nXMPlay settings.\r\n\r\n"
     L"Designed to work with XMPlay 3.2, but some settings \r\nstill work with earlier versions.\r\n\r\n"
-    L"Known bugs and limitations:\r\n- The playlist mangling stuff only works with global \r\nplaylists, not per-user ones\r\n\r\n"
-    L"Need help? If it's a question to do with XMPlay, then I \r\nwould recommend trying the forums first. If it's a question \r\n"
+    L"Known bugs and limitations:\r\n- The playlist mangling stuff only works with global \r\nplaylists, not per-user "
+    L"ones\r\n\r\n"
+    L"Need help? If it's a question to do with XMPlay, then I \r\nwould recommend trying the forums first. If it's a "
+    L"question \r\n"
     L"about this utility, then e-mail me.\r\n\r\nRemember that this utility has not been extensively \r\n"
-    L"tested, and I cannot and will not take any responsibility \r\nfor any expenses you may have incidental or otherwise \r\n"
+    L"tested, and I cannot and will not take any responsibility \r\nfor any expenses you may have incidental or "
+    L"otherwise \r\n"
     L"directly or indirectly in connection with any aspect of this \r\nutility.</lawyer-speak>\r\n\r\n"
     L"  ~ The Vellicor developers (vellicor on the forums)\r\n";
 // What lblLink(0) to lblLink(3) hand over: explorer's folder, and the address.
-const std::vector<std::string> kOpened = {"Windows https://www.un4seen.com/xmplay.html", "Windows https://www.un4seen.com/forum/",
-                                          "Windows https://vellicor.invalid/", "Windows mailto:vellicor@vellicor.invalid?subject=Vellicor"};
+const std::vector<std::string> kOpened = {"Windows https://www.un4seen.com/xmplay.html",
+                                          "Windows https://www.un4seen.com/forum/", "Windows https://vellicor.invalid/",
+                                          "Windows mailto:vellicor@vellicor.invalid?subject=Vellicor"};
 
 TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
     ScratchSettings settings;
@@ -28,7 +32,10 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
     const HWND main = program.Main();
     // OK, Enter, Esc and the close box close it; Enter and Esc from inside the text too,
     // which sees the keys first. Every opening shows the version once.
-    const auto inText = [&](HWND about) { return PressKey(VK_TAB, true) && WaitUntil([&] { return FocusOf(about) == AboutControlOf(program, about, L"txtDesc"); }); };
+    const auto inText = [&](HWND about) {
+        return PressKey(VK_TAB, true) &&
+               WaitUntil([&] { return FocusOf(about) == AboutControlOf(program, about, L"txtDesc"); });
+    };
     const std::function<bool(HWND)> closes[] = {
         [&](HWND) { return PressKey(VK_RETURN); },
         [&](HWND) { return PressKey(VK_ESCAPE); },
@@ -52,23 +59,38 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
         for (int i = 0; i < int(ui::AboutLayout().size()); ++i) {
             const ControlDef& row = ui::AboutLayout()[std::size_t(i)];
             const HWND control = program.Control(i, about);
-            const std::wstring_view caption = row.name == L"lblTitle" ? L"Vellicor  2.1 build 20" : row.name == L"txtDesc" ? kDescription : row.caption;
+            const std::wstring_view caption = row.name == L"lblTitle"  ? L"Vellicor  2.1 build 20"
+                                              : row.name == L"txtDesc" ? kDescription
+                                                                       : row.caption;
             ASSERT_EQ(row.kind == Kind::Line, control == nullptr) << std::wstring(row.name);
             const RECT r = RectInParent(control), expected = PixelRect(row, dpi);
-            EXPECT_TRUE(!control || ::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
-            EXPECT_TRUE(!control || TextOf(control) == caption) << std::wstring(row.name) << ": " << std::wstring(TextOf(control));
-            EXPECT_TRUE(!control || (row.kind == Kind::TextBox || row.kind == Kind::PictureBox) == ((::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0)) << std::wstring(row.name) << ": sunken";
+            EXPECT_TRUE(!control || ::EqualRect(&r, &expected))
+                << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+            EXPECT_TRUE(!control || TextOf(control) == caption)
+                << std::wstring(row.name) << ": " << std::wstring(TextOf(control));
+            EXPECT_TRUE(!control || (row.kind == Kind::TextBox || row.kind == Kind::PictureBox) ==
+                                        ((::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0))
+                << std::wstring(row.name) << ": sunken";
         }
         const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_VSCROLL; // selectable, not editable, scrolls
         EXPECT_EQ(text, StyleOf(AboutControlOf(program, about, L"txtDesc")) & text);
         EXPECT_TRUE(BringToFront(about));
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == AboutControlOf(program, about, L"cmdOK"); })) << "the focus starts on OK";
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == AboutControlOf(program, about, L"cmdOK"); }))
+            << "the focus starts on OK";
         // Tab visits OK, the icon and the text, never the links; the arrows go nowhere.
-        for (const auto& [key, name] : {std::pair{VK_TAB, L"picIcon"}, {VK_RIGHT, L"picIcon"}, {VK_TAB, L"txtDesc"}, {VK_TAB, L"cmdOK"}, {VK_DOWN, L"cmdOK"}, {VK_UP, L"cmdOK"}}) {
-            EXPECT_TRUE(&close != closes || (PressKey(WORD(key)) && StaysOn(about, AboutControlOf(program, about, name)))) << "key " << key << " to " << std::wstring(name);
+        for (const auto& [key, name] : {std::pair{VK_TAB, L"picIcon"},
+                                        {VK_RIGHT, L"picIcon"},
+                                        {VK_TAB, L"txtDesc"},
+                                        {VK_TAB, L"cmdOK"},
+                                        {VK_DOWN, L"cmdOK"},
+                                        {VK_UP, L"cmdOK"}}) {
+            EXPECT_TRUE(&close != closes ||
+                        (PressKey(WORD(key)) && StaysOn(about, AboutControlOf(program, about, name))))
+                << "key " << key << " to " << std::wstring(name);
         }
         ASSERT_TRUE(close(about));
-        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(main) && ::GetForegroundWindow() == main; }));
+        EXPECT_TRUE(WaitUntil(
+            [&] { return !::IsWindow(about) && ::IsWindowEnabled(main) && ::GetForegroundWindow() == main; }));
     }
     EXPECT_TRUE(program.Running());
 }
@@ -92,25 +114,34 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
     const std::wstring log = planted.File(L"opened.log");
     if (UnixPathOf(log).empty()) GTEST_SKIP() << "needs Wine's browser hand-over";
     wchar_t windows[MAX_PATH]{};
-    WriteBytes(planted.File(L"browser.sh"), "[ \"$(pwd -P)\" = \"$(cd '" + UnixPathOf(std::wstring(windows, ::GetSystemWindowsDirectoryW(windows, MAX_PATH))) +
-                                                "' && pwd -P)\" ] && where=Windows || where=$(pwd)\nprintf '%s %s\\n' \"$where\" \"$1\" >> '" + UnixPathOf(log) + "'\n");
+    WriteBytes(planted.File(L"browser.sh"),
+               "[ \"$(pwd -P)\" = \"$(cd '" +
+                   UnixPathOf(std::wstring(windows, ::GetSystemWindowsDirectoryW(windows, MAX_PATH))) +
+                   "' && pwd -P)\" ] && where=Windows || where=$(pwd)\nprintf '%s %s\\n' \"$where\" \"$1\" >> '" +
+                   UnixPathOf(log) + "'\n");
     const std::string script = "/bin/sh \"" + UnixPathOf(planted.File(L"browser.sh")) + "\"";
-    const SavedValue browsers(L"Software\\Wine\\WineBrowser", L"Browsers", Text(std::wstring(script.begin(), script.end())));
-    const SavedValue mailers(L"Software\\Wine\\WineBrowser", L"Mailers", Text(std::wstring(script.begin(), script.end())));
-    const SavedValue nativeFirst(L"Software\\Wine\\AppDefaults\\Vellicor.exe\\DllOverrides", L"version", Text(L"native,builtin"));
-    for (const wchar_t* name : {L"explorer.exe", L"version.dll", L"planted_version.dll"}) ASSERT_TRUE(::CopyFileW((OwnFolder() + L"planted_version.dll").c_str(), planted.File(name).c_str(), FALSE));
+    const SavedValue browsers(L"Software\\Wine\\WineBrowser", L"Browsers",
+                              Text(std::wstring(script.begin(), script.end())));
+    const SavedValue mailers(L"Software\\Wine\\WineBrowser", L"Mailers",
+                             Text(std::wstring(script.begin(), script.end())));
+    const SavedValue nativeFirst(L"Software\\Wine\\AppDefaults\\Vellicor.exe\\DllOverrides", L"version",
+                                 Text(L"native,builtin"));
+    for (const wchar_t* name : {L"explorer.exe", L"version.dll", L"planted_version.dll"})
+        ASSERT_TRUE(::CopyFileW((OwnFolder() + L"planted_version.dll").c_str(), planted.File(name).c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), planted.File(L"Vellicor.exe").c_str(), FALSE));
     const auto opened = [&] {
         std::vector<std::string> lines;
         const std::string text = ReadBytes(log).value_or("");
-        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) lines.push_back(text.substr(start, end - start));
+        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
         return lines;
     };
     {
         Program copy(planted.File(L"Vellicor.exe"));
         const HWND about = OpenAbout(copy);
         ASSERT_TRUE(about && BringToFront(about));
-        EXPECT_EQ(L"Vellicor  2.1 build 20", TextOf(AboutControlOf(copy, about, L"lblTitle"))) << "the planted version.dll answered";
+        EXPECT_EQ(L"Vellicor  2.1 build 20", TextOf(AboutControlOf(copy, about, L"lblTitle")))
+            << "the planted version.dll answered";
         const auto loaded = [&](const wchar_t* folder, const wchar_t* file) { // a module whose path holds both
             HMODULE modules[512]{};
             DWORD bytes = 0;
@@ -123,21 +154,29 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
         };
         EXPECT_TRUE(loaded(L"\\winsxs\\", L"\\comctl32.dll")) << "no Common Controls 6";
         const auto loadsPlanted = [&](const std::wstring& name) { // asked from a thread of the program's own
-            void* const text = ::VirtualAllocEx(copy.Process(), nullptr, 2 * name.size() + 2, MEM_COMMIT, PAGE_READWRITE);
-            const auto load = platform::win32::LibraryFunction<LPTHREAD_START_ROUTINE>(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW");
-            const UniqueKernelHandle thread(text && ::WriteProcessMemory(copy.Process(), text, name.c_str(), 2 * name.size() + 2, nullptr) ? ::CreateRemoteThread(copy.Process(), nullptr, 0, load, text, 0, nullptr) : nullptr);
-            return thread && ::WaitForSingleObject(thread.Get(), DWORD(kPatience.count())) == WAIT_OBJECT_0 && loaded(L"vellicor-planted", L"\\planted_version.dll");
+            void* const text =
+                ::VirtualAllocEx(copy.Process(), nullptr, 2 * name.size() + 2, MEM_COMMIT, PAGE_READWRITE);
+            const auto load = platform::win32::LibraryFunction<LPTHREAD_START_ROUTINE>(
+                ::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW");
+            const UniqueKernelHandle thread(
+                text && ::WriteProcessMemory(copy.Process(), text, name.c_str(), 2 * name.size() + 2, nullptr)
+                    ? ::CreateRemoteThread(copy.Process(), nullptr, 0, load, text, 0, nullptr)
+                    : nullptr);
+            return thread && ::WaitForSingleObject(thread.Get(), DWORD(kPatience.count())) == WAIT_OBJECT_0 &&
+                   loaded(L"vellicor-planted", L"\\planted_version.dll");
         };
         EXPECT_FALSE(loadsPlanted(L"planted_version.dll")) << "loaded by its bare name from beside the program";
         EXPECT_TRUE(loadsPlanted(planted.File(L"planted_version.dll"))) << "not even by its full path";
         std::size_t handles = 0; // after the first hand-over, which may load what later ones reuse
         for (int link = 0; link < 4; ++link) {
             ASSERT_TRUE(ClickAt(AboutControlOf(copy, about, L"lblLink", link)));
-            EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); })) << "nothing handed over for " << kOpened[std::size_t(link)];
+            EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); }))
+                << "nothing handed over for " << kOpened[std::size_t(link)];
             EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(copy.Main()));
             if (link == 0) handles = copy.HandleCount();
         }
-        EXPECT_TRUE(handles > 0 && copy.HandleCount() <= handles) << "the started explorer's handles are kept (or none could be counted)";
+        EXPECT_TRUE(handles > 0 && copy.HandleCount() <= handles)
+            << "the started explorer's handles are kept (or none could be counted)";
         EXPECT_EQ(kOpened, opened());
     }
 }
@@ -147,18 +186,31 @@ TEST(VersionBlock, CarriesTheVersionAndTheNamesExplorerShows) {
     std::vector<BYTE> block(::GetFileVersionInfoSizeW(VellicorPath().c_str(), &ignored));
     void* data = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(!block.empty() && ::GetFileVersionInfoW(VellicorPath().c_str(), 0, DWORD(block.size()), block.data()) && ::VerQueryValueW(block.data(), L"\\", &data, &length));
+    ASSERT_TRUE(!block.empty() && ::GetFileVersionInfoW(VellicorPath().c_str(), 0, DWORD(block.size()), block.data()) &&
+                ::VerQueryValueW(block.data(), L"\\", &data, &length));
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(data);
-    EXPECT_EQ((std::array<DWORD, 4>{0x20001, 20, 0x20001, 20}), (std::array{fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS, fixed->dwProductVersionLS}));
+    EXPECT_EQ((std::array<DWORD, 4>{0x20001, 20, 0x20001, 20}),
+              (std::array{fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                          fixed->dwProductVersionLS}));
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &data, &length) && length >= 4);
-    EXPECT_EQ((std::array<WORD, 2>{0x0409, 1200}), (std::array{static_cast<WORD*>(data)[0], static_cast<WORD*>(data)[1]}));
-    for (const auto& [name, expected] : {std::pair{L"FileVersion", L"2.01.0020"}, {L"ProductVersion", L"2.01.0020"}, {L"ProductName", L"Vellicor"}, {L"InternalName", L"Vellicor"},
-                                         {L"OriginalFilename", L"Vellicor.exe"}, {L"Comments", L"Lets you get at some of the secret/hidden options in XMPlay. Can be used to fix problems."}}) {
-        const bool found = ::VerQueryValueW(block.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(), &data, &length);
-        EXPECT_EQ(expected, found ? std::wstring(static_cast<const wchar_t*>(data)) : L"<missing>") << std::wstring(name);
+    EXPECT_EQ((std::array<WORD, 2>{0x0409, 1200}),
+              (std::array{static_cast<WORD*>(data)[0], static_cast<WORD*>(data)[1]}));
+    for (const auto& [name, expected] :
+         {std::pair{L"FileVersion", L"2.01.0020"},
+          {L"ProductVersion", L"2.01.0020"},
+          {L"ProductName", L"Vellicor"},
+          {L"InternalName", L"Vellicor"},
+          {L"OriginalFilename", L"Vellicor.exe"},
+          {L"Comments",
+           L"Lets you get at some of the secret/hidden options in XMPlay. Can be used to fix problems."}}) {
+        const bool found = ::VerQueryValueW(
+            block.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(), &data, &length);
+        EXPECT_EQ(expected, found ? std::wstring(static_cast<const wchar_t*>(data)) : L"<missing>")
+            << std::wstring(name);
     }
     // Where there is no block to read, the About title keeps its caption alone.
-    for (const wchar_t* file : {L"planted_version.dll", L"missing.exe"}) EXPECT_FALSE(platform::win32::ReadFileVersion(OwnFolder() + file)) << std::wstring(file);
+    for (const wchar_t* file : {L"planted_version.dll", L"missing.exe"})
+        EXPECT_FALSE(platform::win32::ReadFileVersion(OwnFolder() + file)) << std::wstring(file);
 }
 
 } // namespace

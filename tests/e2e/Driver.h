@@ -7,12 +7,12 @@
 // the test that started it (the test command ends the prefix's Wine in any case). Nothing
 // here comes from the program's own tables or texts: the tests say what a person must see.
 
-#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Handles.h"
-
-#include <gtest/gtest.h>
+#include "platform/win32/SystemLibrary.h"
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -35,7 +35,8 @@ using platform::win32::UniqueKey;
 inline constexpr Milliseconds kPatience = 15s;
 
 inline bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout = kPatience) {
-    for (const auto deadline = std::chrono::steady_clock::now() + timeout; !predicate(); std::this_thread::sleep_for(5ms)) {
+    for (const auto deadline = std::chrono::steady_clock::now() + timeout; !predicate();
+         std::this_thread::sleep_for(5ms)) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
     }
     return true;
@@ -67,24 +68,32 @@ inline UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, 
 }
 inline void WriteBytes(const std::wstring& path, std::string_view bytes) {
     DWORD written = 0;
-    EXPECT_TRUE(::WriteFile(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS).Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr)) << std::wstring(path);
+    EXPECT_TRUE(::WriteFile(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS).Get(), bytes.data(), DWORD(bytes.size()),
+                            &written, nullptr))
+        << std::wstring(path);
 }
 inline std::optional<std::string> ReadBytes(const std::wstring& path) {
     std::string bytes(1 << 16, '\0');
     DWORD got = 0;
-    if (!::ReadFile(OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING).Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr)) return std::nullopt;
+    if (!::ReadFile(
+            OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING).Get(),
+            bytes.data(), DWORD(bytes.size()), &got, nullptr))
+        return std::nullopt;
     return bytes.substr(0, got);
 }
 // INVALID_FILE_ATTRIBUTES when missing.
 inline DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(LiteralPath(path).c_str()); }
-inline void SetAttributes(const std::wstring& path, DWORD attributes) { ::SetFileAttributesW(LiteralPath(path).c_str(), attributes); }
+inline void SetAttributes(const std::wstring& path, DWORD attributes) {
+    ::SetFileAttributesW(LiteralPath(path).c_str(), attributes);
+}
 // The names in a folder, sorted.
 inline std::vector<std::wstring> FileNames(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
     const HANDLE find = ::FindFirstFileW(LiteralPath(folder + L"\\*").c_str(), &found);
     for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &found)) {
-        if (found.cFileName != std::wstring_view(L".") && found.cFileName != std::wstring_view(L"..")) names.emplace_back(found.cFileName);
+        if (found.cFileName != std::wstring_view(L".") && found.cFileName != std::wstring_view(L".."))
+            names.emplace_back(found.cFileName);
     }
     if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
     return std::sort(names.begin(), names.end()), names;
@@ -101,7 +110,8 @@ public:
     explicit ScratchFolder(std::wstring_view prefix) {
         static int counter = 0;
         wchar_t temp[MAX_PATH + 1]{};
-        path_ = std::wstring(temp, ::GetTempPathW(MAX_PATH + 1, temp)) + std::wstring(prefix) + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        path_ = std::wstring(temp, ::GetTempPathW(MAX_PATH + 1, temp)) + std::wstring(prefix) + L"-" +
+                std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
         RemoveTree(path_);
         EXPECT_TRUE(::CreateDirectoryW(LiteralPath(path_).c_str(), nullptr)) << ::GetLastError();
     }
@@ -120,14 +130,17 @@ inline UniqueKernelHandle Start(std::wstring commandLine, const std::wstring& fo
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) return {};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+        return {};
     return ::CloseHandle(info.hThread), UniqueKernelHandle(info.hProcess);
 }
 
 // Under Wine, the Unix path a Windows path stands for; empty elsewhere.
 inline std::string UnixPathOf(const std::wstring& path) {
     using ToUnix = char*(CDECL*)(const wchar_t*);
-    const auto toUnix = platform::win32::LibraryFunction<ToUnix>(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    const auto toUnix =
+        platform::win32::LibraryFunction<ToUnix>(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
     char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
     const std::string result(unix ? unix : "");
     return ::HeapFree(::GetProcessHeap(), 0, unix), result;
@@ -137,9 +150,11 @@ inline std::string UnixPathOf(const std::wstring& path) {
 // none itself; it starts a Unix program named by its Windows path, without a handle to
 // wait on), on Windows where the user may. False when none could be made.
 inline bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target) {
-    if (UnixPathOf(target).empty()) return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    if (UnixPathOf(target).empty())
+        return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     const std::string command = "Z:\\bin\\ln -s \"" + UnixPathOf(target) + "\" \"" + UnixPathOf(link) + "\"";
-    return Start(std::wstring(command.begin(), command.end())), WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; });
+    return Start(std::wstring(command.begin(), command.end())),
+           WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; });
 }
 
 // The folder through another drive letter: under Wine the Z: drive, which shows the whole
@@ -162,7 +177,9 @@ struct RawValue {
 using Values = std::map<std::wstring, RawValue>;
 
 inline RawValue Bytes(DWORD type, std::vector<BYTE> data) { return RawValue{type, std::move(data)}; }
-inline RawValue Dword(DWORD number) { return Bytes(REG_DWORD, {BYTE(number), BYTE(number >> 8), BYTE(number >> 16), BYTE(number >> 24)}); }
+inline RawValue Dword(DWORD number) {
+    return Bytes(REG_DWORD, {BYTE(number), BYTE(number >> 8), BYTE(number >> 16), BYTE(number >> 24)});
+}
 // UTF-16 text, with its terminator unless asked otherwise.
 inline RawValue Text(std::wstring_view text, DWORD type = REG_SZ, bool terminated = true) {
     RawValue value{type, {}};
@@ -179,20 +196,27 @@ inline std::optional<RawValue> ReadValue(HKEY root, const std::wstring& key, con
     UniqueKey opened;
     RawValue value;
     DWORD size = 0;
-    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put()) || ::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, nullptr, &size)) return std::nullopt;
+    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put()) ||
+        ::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, nullptr, &size))
+        return std::nullopt;
     value.data.resize(size);
-    EXPECT_FALSE(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size)) << std::wstring(name);
+    EXPECT_FALSE(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size))
+        << std::wstring(name);
     return value;
 }
 inline void WriteValue(HKEY root, const std::wstring& key, const std::wstring& name, const RawValue& value) {
-    ASSERT_FALSE(::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size()))) << std::wstring(key + L"\\" + name);
+    ASSERT_FALSE(
+        ::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size())))
+        << std::wstring(key + L"\\" + name);
 }
 inline Values ReadValues(HKEY root, const std::wstring& key) {
     Values values;
     wchar_t name[16384];
     UniqueKey opened;
     ::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put());
-    for (DWORD i = 0, length = 16384; opened && !::RegEnumValueW(opened.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr); ++i, length = 16384) {
+    for (DWORD i = 0, length = 16384;
+         opened && !::RegEnumValueW(opened.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
+         ++i, length = 16384) {
         values[name] = ReadValue(root, key, name).value_or(RawValue{});
     }
     return values;
@@ -208,7 +232,9 @@ inline void DeleteKeyTree(HKEY root, const std::wstring& key) {
 struct ScratchKeys {
     ScratchKeys(HKEY root, std::initializer_list<std::wstring> keys) : root(root), keys(keys) { DeleteKeys(); }
     ~ScratchKeys() { DeleteKeys(); }
-    void DeleteKeys() const { for (const std::wstring& key : keys) DeleteKeyTree(root, key); }
+    void DeleteKeys() const {
+        for (const std::wstring& key : keys) DeleteKeyTree(root, key);
+    }
     const HKEY root;
     const std::vector<std::wstring> keys;
 };
@@ -220,9 +246,12 @@ inline constexpr wchar_t kSettingsKey[] = L"Software\\Un4seen Developments\\XMPl
 struct ScratchSettings : ScratchKeys {
     explicit ScratchSettings(bool withKey = true) : ScratchKeys(HKEY_CURRENT_USER, {kSettingsKey}) {
         UniqueKey created;
-        EXPECT_FALSE(withKey && ::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, created.Put(), nullptr));
+        EXPECT_FALSE(withKey && ::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_QUERY_VALUE,
+                                                  nullptr, created.Put(), nullptr));
     }
-    void Set(const std::wstring& name, const RawValue& value) const { WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, value); }
+    void Set(const std::wstring& name, const RawValue& value) const {
+        WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, value);
+    }
     void Delete(const std::wstring& name) const { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str()); }
     Values Read() const { return ReadValues(HKEY_CURRENT_USER, kSettingsKey); }
     bool Exists() const { return KeyExists(HKEY_CURRENT_USER, kSettingsKey); }
@@ -230,12 +259,16 @@ struct ScratchSettings : ScratchKeys {
 
 // One HKEY_CURRENT_USER value set for as long as this lives, then put back as it was.
 struct SavedValue {
-    SavedValue(std::wstring key, std::wstring name, const RawValue& value) : key(std::move(key)), name(std::move(name)), original(ReadValue(HKEY_CURRENT_USER, this->key, this->name)) {
+    SavedValue(std::wstring key, std::wstring name, const RawValue& value)
+        : key(std::move(key)), name(std::move(name)), original(ReadValue(HKEY_CURRENT_USER, this->key, this->name)) {
         WriteValue(HKEY_CURRENT_USER, this->key, this->name, value);
     }
     ~SavedValue() {
-        if (original) ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), original->type, original->data.data(), DWORD(original->data.size()));
-        else ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
+        if (original)
+            ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), original->type, original->data.data(),
+                              DWORD(original->data.size()));
+        else
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
     }
     const std::wstring key, name;
     const std::optional<RawValue> original;
@@ -246,7 +279,9 @@ struct SavedValue {
 
 inline std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
-    if (!window || !::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, UINT(kPatience.count()), &result)) return std::nullopt;
+    if (!window ||
+        !::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, UINT(kPatience.count()), &result))
+        return std::nullopt;
     return LRESULT(result);
 }
 inline std::wstring ClassOf(HWND window) {
@@ -255,7 +290,8 @@ inline std::wstring ClassOf(HWND window) {
 }
 inline std::wstring TextOf(HWND window) {
     std::wstring text(std::size_t(std::max<LRESULT>(Send(window, WM_GETTEXTLENGTH).value_or(0), 0)) + 1, L'\0');
-    text.resize(std::size_t(std::max<LRESULT>(Send(window, WM_GETTEXT, text.size(), LPARAM(text.data())).value_or(0), 0)));
+    text.resize(
+        std::size_t(std::max<LRESULT>(Send(window, WM_GETTEXT, text.size(), LPARAM(text.data())).value_or(0), 0)));
     return text;
 }
 inline LONG_PTR StyleOf(HWND window) { return ::GetWindowLongPtrW(window, GWL_STYLE); }
@@ -284,10 +320,12 @@ inline bool BringToFront(HWND window) {
 }
 inline bool PressKey(WORD key, bool shift = false) {
     std::vector<INPUT> inputs;
-    for (const auto& [vk, flags] : {std::pair{WORD(VK_SHIFT), DWORD(0)}, {key, 0}, {key, KEYEVENTF_KEYUP}, {WORD(VK_SHIFT), KEYEVENTF_KEYUP}}) {
+    for (const auto& [vk, flags] :
+         {std::pair{WORD(VK_SHIFT), DWORD(0)}, {key, 0}, {key, KEYEVENTF_KEYUP}, {WORD(VK_SHIFT), KEYEVENTF_KEYUP}}) {
         if (vk == VK_SHIFT && !shift) continue;
         INPUT& input = inputs.emplace_back();
-        input.type = INPUT_KEYBOARD, input.ki.wVk = vk, input.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), input.ki.dwFlags = flags;
+        input.type = INPUT_KEYBOARD, input.ki.wVk = vk, input.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)),
+        input.ki.dwFlags = flags;
     }
     return ::SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
@@ -297,7 +335,8 @@ inline bool PressKey(WORD key, bool shift = false) {
 // pixel of the window made invalid is valid again once it has.
 inline bool Settled(HWND window) {
     const RECT pixel{0, 0, 1, 1};
-    return ::InvalidateRect(window, &pixel, FALSE) && WaitUntil([&] { return !::GetUpdateRect(window, nullptr, FALSE); }, 5s);
+    return ::InvalidateRect(window, &pixel, FALSE) &&
+           WaitUntil([&] { return !::GetUpdateRect(window, nullptr, FALSE); }, 5s);
 }
 // The focus put on a control as Tab puts it; and where it is once a key or an
 // interruption has been handled.
@@ -322,7 +361,9 @@ inline bool MovePointerUntil(POINT screen, const std::function<bool()>& arrived)
 }
 // A click with the mouse as the control receives it, at its top left corner: a link label
 // tells its window on the press, a button takes the focus and is pressed.
-inline bool ClickAt(HWND control) { return ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, 0) && ::PostMessageW(control, WM_LBUTTONUP, 0, 0); }
+inline bool ClickAt(HWND control) {
+    return ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, 0) && ::PostMessageW(control, WM_LBUTTONUP, 0, 0);
+}
 
 // ---------------------------------------------------------------------------------------
 // Message boxes, as a person sees them. Every box of the program is titled "Vellicor"; a
@@ -361,7 +402,8 @@ inline std::vector<int> Channels(SIZE size, const std::function<void(HDC memory,
     const HGDIOBJ old = ::SelectObject(memory, bitmap);
     draw(memory, screen);
     ::GdiFlush();
-    std::vector<int> channels(static_cast<const BYTE*>(bits), static_cast<const BYTE*>(bits) + std::size_t(size.cx) * std::size_t(size.cy) * 4);
+    std::vector<int> channels(static_cast<const BYTE*>(bits),
+                              static_cast<const BYTE*>(bits) + std::size_t(size.cx) * std::size_t(size.cy) * 4);
     for (std::size_t i = 3; i < channels.size(); i += 4) channels[i] = 0; // no alpha on the screen
     ::SelectObject(memory, old), ::DeleteObject(bitmap), ::DeleteDC(memory), ::ReleaseDC(nullptr, screen);
     return channels;
@@ -375,25 +417,32 @@ inline Icon IconOf(HWND box) {
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if ((StyleOf(child) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) shown = child;
     }
-    const std::pair<Icon, LPCWSTR> icons[] = {{Icon::Question, IDI_QUESTION}, {Icon::Information, IDI_INFORMATION}, {Icon::Exclamation, IDI_WARNING}, {Icon::Critical, IDI_ERROR}};
+    const std::pair<Icon, LPCWSTR> icons[] = {{Icon::Question, IDI_QUESTION},
+                                              {Icon::Information, IDI_INFORMATION},
+                                              {Icon::Exclamation, IDI_WARNING},
+                                              {Icon::Critical, IDI_ERROR}};
     std::vector<std::pair<long long, Icon>> distances;
-    WaitUntil([&] {
-        RECT r{};
-        ::GetWindowRect(shown, &r);
-        const auto onScreen = Channels(SIZE{32, 32}, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, 32, 32, screen, r.left, r.top, SRCCOPY); });
-        distances.clear();
-        for (const auto& [icon, name] : icons) {
-            const LPCWSTR id = name; // a structured binding cannot be captured before C++20 in every compiler
-            const auto drawn = Channels(SIZE{32, 32}, [&](HDC dc, HDC) {
-                const RECT all{0, 0, 32, 32};
-                ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE)), ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, id), 32, 32, 0, nullptr, DI_NORMAL);
-            });
-            long long distance = 0;
-            for (std::size_t i = 0; i < drawn.size(); ++i) distance += std::abs(drawn[i] - onScreen[i]);
-            distances.emplace_back(distance, icon);
-        }
-        return std::sort(distances.begin(), distances.end()), shown && distances[0].first * 2 < distances[1].first;
-    }, 3s);
+    WaitUntil(
+        [&] {
+            RECT r{};
+            ::GetWindowRect(shown, &r);
+            const auto onScreen = Channels(
+                SIZE{32, 32}, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, 32, 32, screen, r.left, r.top, SRCCOPY); });
+            distances.clear();
+            for (const auto& [icon, name] : icons) {
+                const LPCWSTR id = name; // a structured binding cannot be captured before C++20 in every compiler
+                const auto drawn = Channels(SIZE{32, 32}, [&](HDC dc, HDC) {
+                    const RECT all{0, 0, 32, 32};
+                    ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE)),
+                        ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, id), 32, 32, 0, nullptr, DI_NORMAL);
+                });
+                long long distance = 0;
+                for (std::size_t i = 0; i < drawn.size(); ++i) distance += std::abs(drawn[i] - onScreen[i]);
+                distances.emplace_back(distance, icon);
+            }
+            return std::sort(distances.begin(), distances.end()), shown && distances[0].first * 2 < distances[1].first;
+        },
+        3s);
     return shown ? distances[0].second : Icon::None;
 }
 
@@ -425,10 +474,13 @@ inline bool AnswerBox(const Box& box, Answer answer) {
 // description being the system's own text for the number without its line break.
 inline std::wstring FailureReport(const std::wstring& what, DWORD code) {
     wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     const std::wstring description(text, length);
     ::LocalFree(text);
-    return what + L"\r\n\r\n" + std::to_wstring(code) + L": " + description.substr(0, description.find_last_not_of(L"\r\n") + 1);
+    return what + L"\r\n\r\n" + std::to_wstring(code) + L": " +
+           description.substr(0, description.find_last_not_of(L"\r\n") + 1);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -449,26 +501,36 @@ public:
 
     std::vector<HWND> TopLevelWindows(bool visibleOnly = true) const {
         std::vector<HWND> found;
-        for (HWND window = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); window; window = ::FindWindowExW(nullptr, window, nullptr, nullptr)) {
+        for (HWND window = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); window;
+             window = ::FindWindowExW(nullptr, window, nullptr, nullptr)) {
             DWORD owner = 0;
-            if (::GetWindowThreadProcessId(window, &owner) && owner == id_ && (!visibleOnly || ::IsWindowVisible(window))) found.push_back(window);
+            if (::GetWindowThreadProcessId(window, &owner) && owner == id_ &&
+                (!visibleOnly || ::IsWindowVisible(window)))
+                found.push_back(window);
         }
         return found;
     }
     // A visible window of the program with this class ("#32770" for a message box) and, when
     // given, this caption; null when none appears in time.
-    HWND WaitForWindow(const std::wstring& caption, Milliseconds timeout = kPatience, const wchar_t* windowClass = L"VellicorForm") const {
+    HWND WaitForWindow(const std::wstring& caption, Milliseconds timeout = kPatience,
+                       const wchar_t* windowClass = L"VellicorForm") const {
         HWND found = nullptr;
-        WaitUntil([&] {
-            for (HWND window : TopLevelWindows()) found = ClassOf(window) == windowClass && (caption.empty() || TextOf(window) == caption) ? window : found;
-            return found || !Running();
-        }, timeout);
+        WaitUntil(
+            [&] {
+                for (HWND window : TopLevelWindows())
+                    found = ClassOf(window) == windowClass && (caption.empty() || TextOf(window) == caption) ? window
+                                                                                                             : found;
+                return found || !Running();
+            },
+            timeout);
         return found;
     }
     HWND Main() { return main_ ? main_ : (main_ = WaitForWindow(L"Vellicor")); }
     // The control that the main window (or the window given) created n-th: the program
     // numbers its controls from 100, in the order it creates them.
-    HWND Control(int creationIndex, HWND window = nullptr) { return ::GetDlgItem(window ? window : Main(), 100 + creationIndex); }
+    HWND Control(int creationIndex, HWND window = nullptr) {
+        return ::GetDlgItem(window ? window : Main(), 100 + creationIndex);
+    }
 
     // BM_CLICK sent (true once handled: never while a box it opened is up) or posted (for
     // clicks that open a modal box).
@@ -493,7 +555,9 @@ public:
     // a moment later).
     bool BoxAfterAll(HWND previous = nullptr) const {
         std::vector<HWND> windows;
-        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(previous) && !(windows = TopLevelWindows()).empty(); }) && Settled(windows.front())) << "the program never went idle";
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(previous) && !(windows = TopLevelWindows()).empty(); }) &&
+                    Settled(windows.front()))
+            << "the program never went idle";
         windows = TopLevelWindows(false);
         return std::any_of(windows.begin(), windows.end(), [](HWND window) { return ClassOf(window) == L"#32770"; });
     }
@@ -503,7 +567,8 @@ public:
     std::vector<Shown> AnsweredBoxes(std::size_t expected = 0) const {
         std::vector<Shown> shown;
         WaitUntil([&] { return WaitForWindow(L"", 0ms, L"#32770") || WaitForWindow(L"Vellicor", 0ms); });
-        for (std::optional<Box> box; (box = shown.size() < expected || BoxAfterAll() ? NextBox() : std::nullopt); WaitUntil([&] { return !::IsWindow(box->window); })) {
+        for (std::optional<Box> box; (box = shown.size() < expected || BoxAfterAll() ? NextBox() : std::nullopt);
+             WaitUntil([&] { return !::IsWindow(box->window); })) {
             shown.push_back(box->shown), AnswerBox(*box, Answer::Ok);
         }
         return shown;
@@ -514,13 +579,19 @@ public:
     std::vector<Shown> Converse(HWND button, bool asks, Answer answer = Answer::Ok) const {
         std::vector<Shown> shown;
         std::optional<Box> box = PostClick(button) ? NextBox() : std::nullopt;
-        if (box && asks) shown.push_back(box->shown), AnswerBox(*box, answer), box = answer == Answer::Ok || BoxAfterAll(box->window) ? NextBox(box->window) : std::nullopt;
-        if (box) shown.push_back(box->shown), AnswerBox(*box, Answer::Ok), WaitUntil([&] { return !::IsWindow(box->window); });
+        if (box && asks)
+            shown.push_back(box->shown), AnswerBox(*box, answer),
+                box = answer == Answer::Ok || BoxAfterAll(box->window) ? NextBox(box->window) : std::nullopt;
+        if (box)
+            shown.push_back(box->shown), AnswerBox(*box, Answer::Ok),
+                WaitUntil([&] { return !::IsWindow(box->window); });
         return shown;
     }
 
     bool Running() const { return ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
-    bool WaitForExit() const { return ::WaitForSingleObject(process_.Get(), DWORD(kPatience.count())) == WAIT_OBJECT_0; }
+    bool WaitForExit() const {
+        return ::WaitForSingleObject(process_.Get(), DWORD(kPatience.count())) == WAIT_OBJECT_0;
+    }
     std::optional<DWORD> ExitCode() const {
         DWORD code = 0;
         return !Running() && ::GetExitCodeProcess(process_.Get(), &code) ? std::optional(code) : std::nullopt;
@@ -531,9 +602,12 @@ public:
         ::GetProcessHandleCount(process_.Get(), &handles);
         if (handles == 0) { // Wine answers 0; its system-wide handle list is right
             using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-            const auto query = platform::win32::LibraryFunction<Query>(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation");
+            const auto query =
+                platform::win32::LibraryFunction<Query>(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation");
             std::vector<ULONG_PTR> list(1 << 18); // a count, then entries of three words, the process id first
-            while (query && query(16 /* SystemHandleInformation */, list.data(), ULONG(list.size() * sizeof(ULONG_PTR)), nullptr) == LONG(0xC0000004L)) list.resize(list.size() * 2);
+            while (query && query(16 /* SystemHandleInformation */, list.data(), ULONG(list.size() * sizeof(ULONG_PTR)),
+                                  nullptr) == LONG(0xC0000004L))
+                list.resize(list.size() * 2);
             for (ULONG i = 0; i < ULONG(list[0]); ++i) handles += DWORD(list[1 + 3 * i]) == id_;
         }
         return handles;

@@ -7,9 +7,9 @@
 #include "ui/AboutLayout.h"
 #include "ui/MainLayout.h"
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <stdexcept>
 
 namespace vellicor::e2e {
 
@@ -21,21 +21,28 @@ using Kind = ui::ControlKind;
 // A control's creation index, by name (a control array's member also by its index), in
 // the main window's layout or the one given.
 inline int Index(std::wstring_view name, int member = -1, std::span<const ControlDef> layout = ui::MainLayout()) {
-    const auto found = std::find_if(layout.begin(), layout.end(), [&](const ControlDef& row) { return row.name == name && row.index == member; });
+    const auto found = std::find_if(layout.begin(), layout.end(),
+                                    [&](const ControlDef& row) { return row.name == name && row.index == member; });
     if (found == layout.end()) throw std::invalid_argument("no control " + std::string(name.begin(), name.end()));
     return int(found - layout.begin());
 }
 inline const ControlDef& Row(std::wstring_view name) { return ui::MainLayout()[std::size_t(Index(name))]; }
 inline HWND ControlOf(Program& program, std::wstring_view name) { return program.Control(Index(name)); }
-inline HWND AboutControlOf(Program& program, HWND about, std::wstring_view name, int member = -1) { return program.Control(Index(name, member, ui::AboutLayout()), about); }
+inline HWND AboutControlOf(Program& program, HWND about, std::wstring_view name, int member = -1) {
+    return program.Control(Index(name, member, ui::AboutLayout()), about);
+}
 // Presses "About..." and waits for the About window.
-inline HWND OpenAbout(Program& program) { return program.PostClick(ControlOf(program, L"cmdAbout")) ? program.WaitForWindow(L"About Vellicor") : nullptr; }
+inline HWND OpenAbout(Program& program) {
+    return program.PostClick(ControlOf(program, L"cmdAbout")) ? program.WaitForWindow(L"About Vellicor") : nullptr;
+}
 inline int Pixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
 // A control's rectangle in its window's client pixels at the density, each edge and size
 // rounded alone; inside a frame of the main window, from the frame's corner.
 inline RECT PixelRect(const ControlDef& row, int dpi) {
-    const int left = row.left + (row.container.empty() ? 0 : Row(row.container).left), top = row.top + (row.container.empty() ? 0 : Row(row.container).top);
-    return RECT{Pixels(left, dpi), Pixels(top, dpi), Pixels(left, dpi) + Pixels(row.width, dpi), Pixels(top, dpi) + Pixels(row.height, dpi)};
+    const int left = row.left + (row.container.empty() ? 0 : Row(row.container).left),
+              top = row.top + (row.container.empty() ? 0 : Row(row.container).top);
+    return RECT{Pixels(left, dpi), Pixels(top, dpi), Pixels(left, dpi) + Pixels(row.width, dpi),
+                Pixels(top, dpi) + Pixels(row.height, dpi)};
 }
 
 // The registry toggles, top to bottom: the box, its value, and whether the box shows the
@@ -46,14 +53,15 @@ struct Toggle {
     bool presence = false;
 };
 inline constexpr Toggle kToggles[] = {
-    {L"chkNotify", L"NoTrayTitle"}, {L"chkVerify", L"NoCheckDead"},   {L"chkPanel", L"NoPanelOpen"},
+    {L"chkNotify", L"NoTrayTitle"},     {L"chkVerify", L"NoCheckDead"},     {L"chkPanel", L"NoPanelOpen"},
     {L"chkEllipse", L"NoListEllipsis"}, {L"chkFlashList", L"NoFlashTotal"}, {L"chkTitleWarn", L"NoCheckScan"},
-    {L"chkBoost", L"Boost", true},  {L"chkTenths", L"NoTenths"},
+    {L"chkBoost", L"Boost", true},      {L"chkTenths", L"NoTenths"},
 };
 
 // The texts that more than one test meets.
 inline std::wstring CouldNotFind(const std::wstring& path, bool library) {
-    return L"Could not find \"" + path + (library ? L"\r\n\r\nNote that this setting only works with a global playlist" : L"");
+    return L"Could not find \"" + path +
+           (library ? L"\r\n\r\nNote that this setting only works with a global playlist" : L"");
 }
 inline const std::wstring kEmptyLibrary = L"Error emptying media library";
 inline const std::wstring kEmptyPlaylist = L"Error emptying default playlist";

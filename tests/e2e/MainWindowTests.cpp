@@ -18,8 +18,10 @@ protected:
     std::wstring Tip() { return TextOf(ControlOf(program_, L"txtTip")); }
     // Moves the pointer there (client pixels) and waits for the tip to read `expected`.
     testing::AssertionResult Shows(POINT client, std::wstring_view expected) {
-        if (MovePointerUntil(OnScreen(main_, client), [&] { return Tip() == expected; })) return testing::AssertionSuccess();
-        return testing::AssertionFailure() << "the tip reads \"" << std::wstring(Tip()) << "\", not \"" << std::wstring(expected) << '"';
+        if (MovePointerUntil(OnScreen(main_, client), [&] { return Tip() == expected; }))
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure()
+               << "the tip reads \"" << std::wstring(Tip()) << "\", not \"" << std::wstring(expected) << '"';
     }
     SavedValue logPixels_; // put back once the program has ended
     ScratchSettings settings_;
@@ -27,12 +29,14 @@ protected:
     HWND main_ = nullptr;
 };
 
-INSTANTIATE_TEST_SUITE_P(Dpi, AtDensity, testing::Values(96, 144), [](const auto& info) { return "At" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(Dpi, AtDensity, testing::Values(96, 144),
+                         [](const auto& info) { return "At" + std::to_string(info.param); });
 
 TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
     const int dpi = GetParam();
     EXPECT_EQ(L"Vellicor", TextOf(main_));
-    EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, StyleOf(main_) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+              StyleOf(main_) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_EQ(Pixels(ui::kMainClientWidth, dpi), ClientSize(main_).cx);
     EXPECT_EQ(Pixels(ui::kMainClientHeight, dpi), ClientSize(main_).cy);
     // Window class, the style bits that make each kind what it is (by Kind), and whether it
@@ -42,19 +46,24 @@ TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
     const struct {
         const wchar_t* windowClass;
         LONG_PTR mask, bits, sunken;
-    } looks[] = {{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_GROUPBOX, 0}, {L"Edit", tipBox | WS_VSCROLL | WS_HSCROLL, tipBox, WS_EX_CLIENTEDGE},
-                 {L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP, 0}, {L"Button", BS_TYPEMASK | WS_TABSTOP, WS_TABSTOP, 0}};
+    } looks[] = {{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_GROUPBOX, 0},
+                 {L"Edit", tipBox | WS_VSCROLL | WS_HSCROLL, tipBox, WS_EX_CLIENTEDGE},
+                 {L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP, 0},
+                 {L"Button", BS_TYPEMASK | WS_TABSTOP, WS_TABSTOP, 0}};
     for (int i = 0; i < int(ui::MainLayout().size()); ++i) {
         const ControlDef& row = ui::MainLayout()[std::size_t(i)];
         const HWND control = program_.Control(i);
         const RECT r = RectInParent(control), expected = PixelRect(row, dpi);
         EXPECT_TRUE(::IsWindowVisible(control) && ::IsWindowEnabled(control)) << std::wstring(row.name);
         EXPECT_EQ(row.caption, TextOf(control));
-        EXPECT_TRUE(::EqualRect(&r, &expected)) << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+        EXPECT_TRUE(::EqualRect(&r, &expected))
+            << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
         EXPECT_EQ(looks[int(row.kind)].windowClass, ClassOf(control)) << std::wstring(row.name);
-        EXPECT_EQ(looks[int(row.kind)].sunken, ::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << std::wstring(row.name);
+        EXPECT_EQ(looks[int(row.kind)].sunken, ::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+            << std::wstring(row.name);
         const LONG_PTR focused = row.name == L"cmdRefresh" ? BS_DEFPUSHBUTTON : 0;
-        EXPECT_EQ(looks[int(row.kind)].bits | focused, StyleOf(control) & looks[int(row.kind)].mask) << std::wstring(row.name);
+        EXPECT_EQ(looks[int(row.kind)].bits | focused, StyleOf(control) & looks[int(row.kind)].mask)
+            << std::wstring(row.name);
     }
 }
 
@@ -68,7 +77,8 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
     ASSERT_TRUE(about && BringToFront(about) && Settled(about));
     const SIZE size = ClientSize(about);
     const POINT origin = OnScreen(about, POINT{0, 0});
-    const std::vector<int> shown = Channels(size, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY); });
+    const std::vector<int> shown = Channels(
+        size, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, size.cx, size.cy, screen, origin.x, origin.y, SRCCOPY); });
     const auto at = [&](LONG x, LONG y) {
         const std::size_t i = 4 * std::size_t(y * size.cx + x);
         return RGB(shown[i + 2], shown[i + 1], shown[i]);
@@ -83,19 +93,26 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
             if (at(corner.x + x, corner.y + y) != face) left = std::min(left, x), right = std::max(right, x);
         }
     }
-    EXPECT_TRUE(right >= left && (dpi == 96) == (right - left < 32)) << right - left + 1 << " pixels wide in a box of " << room.cx;
-    const ControlDef& rule = *std::find_if(ui::AboutLayout().begin(), ui::AboutLayout().end(), [](const ControlDef& row) { return row.kind == Kind::Line; });
+    EXPECT_TRUE(right >= left && (dpi == 96) == (right - left < 32))
+        << right - left + 1 << " pixels wide in a box of " << room.cx;
+    const ControlDef& rule = *std::find_if(ui::AboutLayout().begin(), ui::AboutLayout().end(),
+                                           [](const ControlDef& row) { return row.kind == Kind::Line; });
     const LONG line = Pixels(rule.top, dpi), across = Pixels(rule.left + rule.width / 2, dpi);
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255); // one device line grey, two white
-    EXPECT_EQ((std::array{face, grey, white, white, face}), (std::array{at(across, line - 1), at(across, line), at(across, line + 1), at(across, line + 2), at(across, line + 3)})) << "the separator";
+    EXPECT_EQ((std::array{face, grey, white, white, face}),
+              (std::array{at(across, line - 1), at(across, line), at(across, line + 1), at(across, line + 2),
+                          at(across, line + 3)}))
+        << "the separator";
     // The links' underline, at least, and the title's bold strokes are drawn solid.
     for (const ControlDef& row : ui::AboutLayout()) {
         if (row.kind != Kind::Label) continue;
         const COLORREF colour = row.name == L"lblTitle" ? RGB(0, 0, 0) : RGB(0, 0, 255);
         const RECT r = RectInParent(AboutControlOf(program_, about, row.name, row.index));
         bool drawn = false;
-        for (LONG y = r.top; y < r.bottom; ++y) for (LONG x = r.left; x < r.right; ++x) drawn = drawn || at(x, y) == colour;
-        EXPECT_TRUE(drawn) << std::wstring(row.name) << " " << row.index << " has no pixel of colour " << std::hex << colour;
+        for (LONG y = r.top; y < r.bottom; ++y)
+            for (LONG x = r.left; x < r.right; ++x) drawn = drawn || at(x, y) == colour;
+        EXPECT_TRUE(drawn) << std::wstring(row.name) << " " << row.index << " has no pixel of colour " << std::hex
+                           << colour;
     }
 }
 
@@ -108,10 +125,13 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
         if (row.kind == Kind::CheckBox || row.kind == Kind::CommandButton) {
             // From a cleared tip, so that each text is known to come from this control.
             ASSERT_TRUE(Shows(bare.front(), L"")) << "before " << std::wstring(row.name);
-            EXPECT_TRUE(Shows(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, row.tag)) << std::wstring(row.name);
+            EXPECT_TRUE(Shows(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, row.tag))
+                << std::wstring(row.name);
         }
         // A frame's caption and the margin inside its right edge.
-        if (row.kind == Kind::Frame) bare.insert(bare.end(), {POINT{r.left + Pixels(180, dpi), r.top + 2}, POINT{r.right - Pixels(60, dpi), (r.top + r.bottom) / 2}});
+        if (row.kind == Kind::Frame)
+            bare.insert(bare.end(), {POINT{r.left + Pixels(180, dpi), r.top + 2},
+                                     POINT{r.right - Pixels(60, dpi), (r.top + r.bottom) / 2}});
     }
     for (const POINT spot : bare) {
         ASSERT_TRUE(Shows(at(3500, 4150), Row(L"cmdRefresh").tag));
@@ -127,7 +147,9 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
     CURSORINFO before{sizeof(CURSORINFO), 0, nullptr, {}}, now = before;
     ::GetCursorInfo(&before);
     ASSERT_TRUE(MovePointerUntil(OnScreen(main_, POINT{tenths.left + 60, tenths.top + 8}), [] { return true; }));
-    ASSERT_TRUE(MovePointerUntil(OnScreen(main_, POINT{(tipBox.left + tipBox.right) / 2, (tipBox.top + tipBox.bottom) / 2}), [&] { return ::GetCursorInfo(&now) && now.hCursor != before.hCursor; }));
+    ASSERT_TRUE(
+        MovePointerUntil(OnScreen(main_, POINT{(tipBox.left + tipBox.right) / 2, (tipBox.top + tipBox.bottom) / 2}),
+                         [&] { return ::GetCursorInfo(&now) && now.hCursor != before.hCursor; }));
     ASSERT_TRUE(Settled(main_));
     EXPECT_EQ(Row(L"chkTenths").tag, Tip());
     EXPECT_TRUE(::SendMessageW(ControlOf(program_, L"txtTip"), EM_GETMODIFY, 0, 0)) << "the tip was set again";
@@ -144,48 +166,73 @@ TEST(Keyboard, MovesAsInAnyDialog) {
     Program program;
     const auto tip = [&] { return TextOf(ControlOf(program, L"txtTip")); };
     const HWND main = program.Main();
-    const std::unique_ptr<HWND__, decltype(&::DestroyWindow)> other(::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr), &::DestroyWindow);
+    const std::unique_ptr<HWND__, decltype(&::DestroyWindow)> other(
+        ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                          nullptr),
+        &::DestroyWindow);
     ASSERT_TRUE(main && BringToFront(main));
     std::vector<const ControlDef*> order;
     for (const ControlDef& row : ui::MainLayout()) row.kind != Kind::Frame ? order.push_back(&row) : void();
     std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-    ASSERT_TRUE(StaysOn(main, ControlOf(program, L"cmdRefresh")) && tip().empty()) << "the focus starts on Refresh, without its description";
+    ASSERT_TRUE(StaysOn(main, ControlOf(program, L"cmdRefresh")) && tip().empty())
+        << "the focus starts on Refresh, without its description";
     // A button that took the focus from a click, not from the dialog manager, is the one
     // Enter presses too.
-    ASSERT_TRUE(Put(main, ControlOf(program, L"cmdAbout")) && ClickAt(ControlOf(program, L"cmdRefresh")) && StaysOn(main, ControlOf(program, L"cmdRefresh")) && tip() == Row(L"cmdRefresh").tag);
+    ASSERT_TRUE(Put(main, ControlOf(program, L"cmdAbout")) && ClickAt(ControlOf(program, L"cmdRefresh")) &&
+                StaysOn(main, ControlOf(program, L"cmdRefresh")) && tip() == Row(L"cmdRefresh").tag);
     settings.Set(L"NoTenths", Dword(0)); // what the next Refresh loads
-    EXPECT_TRUE(PressKey(VK_RETURN) && WaitUntil([&] { return program.State(ControlOf(program, L"chkTenths")) == BST_CHECKED; }, 3s)) << "Enter on Refresh";
+    EXPECT_TRUE(PressKey(VK_RETURN) &&
+                WaitUntil([&] { return program.State(ControlOf(program, L"chkTenths")) == BST_CHECKED; }, 3s))
+        << "Enter on Refresh";
     std::wstring_view described = Row(L"cmdRefresh").tag; // the text box shows none of its own
     for (const bool back : {false, true}) {
         for (std::size_t step = 1, n = order.size(); step <= n; ++step) {
             const ControlDef& want = *order[back ? (n - step) % n : step % n];
             described = want.kind == Kind::TextBox ? described : want.tag;
-            ASSERT_TRUE(PressKey(VK_TAB, back) && WaitUntil([&] { return FocusOf(main) == ControlOf(program, want.name) && tip() == described; }, 3s)) << (back ? "Shift+Tab" : "Tab") << " to " << std::wstring(want.name) << ", showing " << std::wstring(tip());
+            ASSERT_TRUE(
+                PressKey(VK_TAB, back) &&
+                WaitUntil([&] { return FocusOf(main) == ControlOf(program, want.name) && tip() == described; }, 3s))
+                << (back ? "Shift+Tab" : "Tab") << " to " << std::wstring(want.name) << ", showing "
+                << std::wstring(tip());
         }
     }
     const struct {
         const wchar_t *from, *to;
         WORD key;
-    } arrows[] = {{L"cmdExit", L"cmdRefresh", VK_DOWN}, {L"chkNotify", L"chkEllipse", VK_UP}, {L"cmdKillReg", L"cmdFixAssoc", VK_RIGHT}, {L"chkBoost", L"chkBoost", VK_DOWN}};
+    } arrows[] = {{L"cmdExit", L"cmdRefresh", VK_DOWN},
+                  {L"chkNotify", L"chkEllipse", VK_UP},
+                  {L"cmdKillReg", L"cmdFixAssoc", VK_RIGHT},
+                  {L"chkBoost", L"chkBoost", VK_DOWN}};
     for (const auto& step : arrows) {
         const std::wstring before = tip();
         ASSERT_TRUE(Put(main, ControlOf(program, step.from)) && PressKey(step.key)) << std::wstring(step.from);
-        EXPECT_TRUE(StaysOn(main, ControlOf(program, step.to))) << "key " << step.key << " from " << std::wstring(step.from);
-        EXPECT_EQ(step.to == std::wstring_view(step.from) ? before : Row(step.to).tag, tip()) << std::wstring(step.from);
+        EXPECT_TRUE(StaysOn(main, ControlOf(program, step.to)))
+            << "key " << step.key << " from " << std::wstring(step.from);
+        EXPECT_EQ(step.to == std::wstring_view(step.from) ? before : Row(step.to).tag, tip())
+            << std::wstring(step.from);
     }
     const std::pair<const wchar_t*, std::function<bool()>> interruptions[] = {
-        {L"cmdAbout", [&] { // "About..." by Enter, and Enter there, on OK
+        {L"cmdAbout",
+         [&] { // "About..." by Enter, and Enter there, on OK
              const HWND about = PressKey(VK_RETURN) ? program.WaitForWindow(L"About Vellicor") : nullptr;
-             return about && BringToFront(about) && PressKey(VK_RETURN) && WaitUntil([&] { return !::IsWindow(about); });
+             return about && BringToFront(about) && PressKey(VK_RETURN) &&
+                    WaitUntil([&] { return !::IsWindow(about); });
          }},
-        {L"cmdKillLib", [&] { return program.Converse(ControlOf(program, L"cmdKillLib"), true, Answer::Cancel).size() == 1; }},
+        {L"cmdKillLib",
+         [&] { return program.Converse(ControlOf(program, L"cmdKillLib"), true, Answer::Cancel).size() == 1; }},
         {L"chkVerify", [&] { return BringToFront(other.get()) && BringToFront(main); }},
-        {L"chkPanel", [&] { return ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0) && WaitUntil([&] { return ::IsIconic(main) != FALSE; }) && ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0); }},
+        {L"chkPanel",
+         [&] {
+             return ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0) &&
+                    WaitUntil([&] { return ::IsIconic(main) != FALSE; }) &&
+                    ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+         }},
     };
     for (const auto& [name, interrupt] : interruptions) {
         const std::wstring before = tip();
         ASSERT_TRUE(BringToFront(main) && Put(main, ControlOf(program, name)) && interrupt()) << std::wstring(name);
-        EXPECT_TRUE(StaysOn(main, ControlOf(program, name)) && tip() == before) << std::wstring(name) << " lost the focus, or its return showed " << std::wstring(tip());
+        EXPECT_TRUE(StaysOn(main, ControlOf(program, name)) && tip() == before)
+            << std::wstring(name) << " lost the focus, or its return showed " << std::wstring(tip());
     }
 }
 

@@ -6,7 +6,9 @@ namespace vellicor::e2e {
 namespace {
 
 Shown Emptied(bool library, const std::wstring& path) {
-    return Notice((library ? L"The media library has been emptied.\r\n\r\n" : L"The default playlist has been emptied.\r\n\r\n") + path);
+    return Notice(
+        (library ? L"The media library has been emptied.\r\n\r\n" : L"The default playlist has been emptied.\r\n\r\n") +
+        path);
 }
 
 // A failure report under the heading with whatever number and text this system gives for
@@ -27,7 +29,8 @@ struct Session {
     Shown Confirmed(std::wstring_view button) {
         const auto shown = program.Converse(Box(button), true);
         const bool library = button == L"cmdKillLib";
-        EXPECT_EQ(Question(std::wstring(L"Warning: the ") + (library ? L"media library" : L"default playlist") + L" will be emptied. Are you sure you want to continue?"),
+        EXPECT_EQ(Question(std::wstring(L"Warning: the ") + (library ? L"media library" : L"default playlist") +
+                           L" will be emptied. Are you sure you want to continue?"),
                   shown.empty() ? Shown{} : shown.front());
         return shown.size() == 2 ? shown.back() : Shown{Icon::None, L"<no result>"};
     }
@@ -56,11 +59,13 @@ TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
     run.Click(L"chkLibReadOnly");
     EXPECT_EQ(0u, Attributes(player.library) & FILE_ATTRIBUTE_READONLY);
     for (const wchar_t* button : {L"cmdKillLib", L"cmdEmptyPlaylist"}) {
-        EXPECT_EQ(1u, run.program.Converse(run.Box(button), true, Answer::Cancel).size()) << std::wstring(button) << ": the question only";
+        EXPECT_EQ(1u, run.program.Converse(run.Box(button), true, Answer::Cancel).size())
+            << std::wstring(button) << ": the question only";
     }
     {
         // Held open without sharing, as a running player might hold them.
-        const UniqueFile playlistLock = OpenFile(player.playlist, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING), libraryLock = OpenFile(player.library, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+        const UniqueFile playlistLock = OpenFile(player.playlist, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING),
+                         libraryLock = OpenFile(player.library, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
         EXPECT_TRUE(Failed(run.Confirmed(L"cmdEmptyPlaylist"), kEmptyPlaylist));
         EXPECT_TRUE(Failed(run.Confirmed(L"cmdKillLib"), kEmptyLibrary));
     }
@@ -71,7 +76,8 @@ TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
     EXPECT_EQ(Emptied(false, player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
     EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(player.playlist));
     EXPECT_EQ(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_HIDDEN) << "a new file";
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.Path())) << "the library gone, no temporary file left";
+    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.Path()))
+        << "the library gone, no temporary file left";
     // Since the last load the playlist has gone and a directory stands at its name: a
     // refresh reports each file missing once, in the boxes' order, and a click leaves the
     // box grayed, silently. The directory is never treated as the playlist, and no
@@ -80,7 +86,8 @@ TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
     ASSERT_TRUE(::CreateDirectoryW(player.playlist.c_str(), nullptr));
     WriteBytes(player.playlist + L"\\inside.txt", "kept");
     ASSERT_TRUE(run.program.PostClick(run.Box(L"cmdRefresh")));
-    EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}), run.program.AnsweredBoxes(2));
+    EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}),
+              run.program.AnsweredBoxes(2));
     run.Click(L"chkPlayReadOnly");
     EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly"));
     EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
@@ -100,7 +107,8 @@ TEST(ReadOnlyBoxes, LinksAreFollowedOnlyToAFileOfTheSameName) {
     const std::wstring other = player.folder.File(L"other.dat"), playlist = player.folder.File(L"lists\\XMPlay.PLS");
     WriteBytes(other, "library");
     WriteBytes(playlist, kFullPlaylistBytes);
-    ASSERT_TRUE(MakeSymbolicLink(player.library, other) && MakeSymbolicLink(player.playlist, playlist)) << "no symbolic link could be made, so nothing here would be tested";
+    ASSERT_TRUE(MakeSymbolicLink(player.library, other) && MakeSymbolicLink(player.playlist, playlist))
+        << "no symbolic link could be made, so nothing here would be tested";
     Session run;
     EXPECT_EQ(std::vector{Warning(CouldNotFind(player.library, true))}, run.program.AnsweredBoxes(1));
     run.Click(L"chkLibReadOnly");
@@ -126,17 +134,28 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
         std::function<RawValue(const std::wstring& folder)> stored;
         Outcome outcome;
     } cases[] = {
-        {"text", [](auto& f) { return Text(f); }, Works}, {"unterminated text", [](auto& f) { return Text(f, REG_SZ, false); }, Works},
-        {"expandable text", [](auto& f) { return Text(f, REG_EXPAND_SZ); }, Works}, {"a trailing backslash", [](auto& f) { return Text(f + L"\\"); }, Works},
+        {"text", [](auto& f) { return Text(f); }, Works},
+        {"unterminated text", [](auto& f) { return Text(f, REG_SZ, false); }, Works},
+        {"expandable text", [](auto& f) { return Text(f, REG_EXPAND_SZ); }, Works},
+        {"a trailing backslash", [](auto& f) { return Text(f + L"\\"); }, Works},
         {"text ending at a NUL", [](auto& f) { return Text(f + std::wstring(1, L'\0') + L"\\junk"); }, Works},
-        {"odd-sized text", [](auto& f) { RawValue odd = Text(f); return odd.data.pop_back(), odd; }, Unreadable},
-        {"forward slashes", [](std::wstring f) { return std::replace(f.begin(), f.end(), L'\\', L'/'), Text(f); }, Works},
+        {"odd-sized text",
+         [](auto& f) {
+             RawValue odd = Text(f);
+             return odd.data.pop_back(), odd;
+         },
+         Unreadable},
+        {"forward slashes", [](std::wstring f) { return std::replace(f.begin(), f.end(), L'\\', L'/'), Text(f); },
+         Works},
         {"Cyrillic and CJK", [](auto& f) { return Text(f + L"\\Музыка 音楽"); }, Works},
         {"format and shell characters", [](auto& f) { return Text(f + L"\\%s%n%1%% & ^ ; $(x) 'q'"); }, Works},
-        {"longer than MAX_PATH", [](auto& f) { return Text(f + L"\\" + std::wstring(120, L'a') + L"\\" + std::wstring(120, L'b')); }, Works},
+        {"longer than MAX_PATH",
+         [](auto& f) { return Text(f + L"\\" + std::wstring(120, L'a') + L"\\" + std::wstring(120, L'b')); }, Works},
         {"another drive letter", [&](auto&) { return Text(otherDrive); }, Works},
-        {"dword 5", [](auto&) { return Dword(5); }, Unreadable}, {"multi text", [](auto& f) { return Text(f + L'\0', REG_MULTI_SZ); }, Unreadable},
-        {"binary", [](auto& f) { return Bytes(REG_BINARY, Text(f).data); }, Unreadable}, {"none", [](auto&) { return Bytes(REG_NONE, {}); }, Unreadable},
+        {"dword 5", [](auto&) { return Dword(5); }, Unreadable},
+        {"multi text", [](auto& f) { return Text(f + L'\0', REG_MULTI_SZ); }, Unreadable},
+        {"binary", [](auto& f) { return Bytes(REG_BINARY, Text(f).data); }, Unreadable},
+        {"none", [](auto&) { return Bytes(REG_NONE, {}); }, Unreadable},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -145,7 +164,8 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
         const RawValue stored = c.stored(player.folder.Path());
         const std::wstring written(reinterpret_cast<const wchar_t*>(stored.data.data()), stored.data.size() / 2);
         player.Folder(written.substr(0, written.find(L'\0')));
-        for (auto at = player.library.find_first_of(L"\\/", player.folder.Path().size()); c.outcome == Works && at != std::wstring::npos; at = player.library.find_first_of(L"\\/", at + 1)) {
+        for (auto at = player.library.find_first_of(L"\\/", player.folder.Path().size());
+             c.outcome == Works && at != std::wstring::npos; at = player.library.find_first_of(L"\\/", at + 1)) {
             ::CreateDirectoryW(LiteralPath(player.library.substr(0, at)).c_str(), nullptr);
         }
         if (c.outcome == Works) player.WriteFiles(), SetAttributes(player.playlist, FILE_ATTRIBUTE_READONLY);
@@ -179,14 +199,17 @@ TEST(ChangedUnderneath, TheSettingsKeyRemovedWhileRunningGivesHonestStatesAndRep
     for (const ControlDef& row : ui::MainLayout()) {
         if (row.kind != Kind::CheckBox) continue;
         run.Click(row.name);
-        EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, run.State(row.name)) << std::wstring(row.name);
+        EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, run.State(row.name))
+            << std::wstring(row.name);
     }
     run.Click(L"cmdRefresh"); // the folder is unknown now: no missing-file message, or the sent click would not return
     // The key's handle is stale now: the system reports the key as deleted.
     EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_KEY_DELETED)), run.Confirmed(L"cmdKillLib"));
     EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_KEY_DELETED)), run.Confirmed(L"cmdEmptyPlaylist"));
-    EXPECT_EQ(Warning(FailureReport(L"Error deleting settings", ERROR_FILE_NOT_FOUND)), run.program.Converse(run.Box(L"cmdKillReg"), true).back());
-    EXPECT_TRUE(run.program.AnsweredBoxes().empty() && run.program.Running()) << "no success after the failure, and the window stays";
+    EXPECT_EQ(Warning(FailureReport(L"Error deleting settings", ERROR_FILE_NOT_FOUND)),
+              run.program.Converse(run.Box(L"cmdKillReg"), true).back());
+    EXPECT_TRUE(run.program.AnsweredBoxes().empty() && run.program.Running())
+        << "no success after the failure, and the window stays";
     EXPECT_FALSE(player.settings.Exists()) << "nothing recreated the key";
     EXPECT_EQ("library", ReadBytes(player.library));
 }

@@ -14,7 +14,8 @@ TEST(Startup, WithoutTheSettingsKeyOneCriticalBoxAndNothingElse) {
     Program program;
     const std::optional<Box> box = program.NextBox();
     ASSERT_TRUE(box);
-    EXPECT_EQ(Critical(L"Could not open the XMPlay registry section. Please run XMPlay to create the keys."), box->shown);
+    EXPECT_EQ(Critical(L"Could not open the XMPlay registry section. Please run XMPlay to create the keys."),
+              box->shown);
     EXPECT_EQ(std::vector<HWND>{box->window}, program.TopLevelWindows()) << "no main window";
     EXPECT_TRUE(AnswerBox(*box, Answer::Ok) && program.WaitForExit());
     EXPECT_EQ(0u, program.ExitCode());
@@ -33,30 +34,51 @@ TEST(Toggles, EachBoxLoadsItsOwnValueWhateverIsStoredAndNothingIsWritten) {
         std::optional<RawValue> stored;
         int inverted, presence;
     } cases[] = {
-        {"dword 0", Dword(0), on, on}, {"missing", std::nullopt, grayed, off}, {"dword 1", Dword(1), off, on}, {"dword 2", Dword(2), grayed, on},
-        {"dword -1", Dword(0xFFFFFFFF), grayed, on}, {"dword of 3 bytes", Bytes(REG_DWORD, {0, 0, 0}), grayed, off}, {"dword of 1 byte", Bytes(REG_DWORD, {1}), grayed, off},
-        {"dword of no bytes", Bytes(REG_DWORD, {}), grayed, off}, {"dword of 5 bytes", Bytes(REG_DWORD, {1, 0, 0, 0, 0}), grayed, off},
-        {"small qword", Bytes(REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}), off, on}, {"qword -1", Bytes(REG_QWORD, std::vector<BYTE>(8, 0xFF)), grayed, on},
-        {"large qword", Bytes(REG_QWORD, {0, 0, 0, 0, 0, 0, 0, 1}), grayed, off}, {"qword of 4 bytes", Bytes(REG_QWORD, {0, 0, 0, 0}), grayed, off},
-        {"big-endian 0", Bytes(REG_DWORD_BIG_ENDIAN, {0, 0, 0, 0}), on, on}, {"big-endian 1", Bytes(REG_DWORD_BIG_ENDIAN, {0, 0, 0, 1}), off, on},
-        {"text 0", Text(L"0"), grayed, off}, {"text 1", Text(L"1"), grayed, off}, {"empty text", Text(L""), grayed, off},
-        {"unterminated text", Text(L"0", REG_SZ, false), grayed, off}, {"expandable text", Text(L"0", REG_EXPAND_SZ), grayed, off},
-        {"multi text", Text(std::wstring(L"0\0", 2), REG_MULTI_SZ), grayed, off}, {"binary", Bytes(REG_BINARY, {0, 0, 0, 0}), grayed, off},
-        {"none", Bytes(REG_NONE, {}), grayed, off}, {"1 MB binary", Bytes(REG_BINARY, std::vector<BYTE>(1 << 20)), grayed, off},
-        {"link", Bytes(REG_LINK, {0, 0, 0, 0}), grayed, off}, {"resource list", Bytes(REG_RESOURCE_LIST, {0, 0, 0, 0}), grayed, off},
-        {"resource descriptor", Bytes(REG_FULL_RESOURCE_DESCRIPTOR, {0, 0, 0, 0}), grayed, off}, {"resource requirements", Bytes(REG_RESOURCE_REQUIREMENTS_LIST, {0, 0, 0, 0}), grayed, off},
+        {"dword 0", Dword(0), on, on},
+        {"missing", std::nullopt, grayed, off},
+        {"dword 1", Dword(1), off, on},
+        {"dword 2", Dword(2), grayed, on},
+        {"dword -1", Dword(0xFFFFFFFF), grayed, on},
+        {"dword of 3 bytes", Bytes(REG_DWORD, {0, 0, 0}), grayed, off},
+        {"dword of 1 byte", Bytes(REG_DWORD, {1}), grayed, off},
+        {"dword of no bytes", Bytes(REG_DWORD, {}), grayed, off},
+        {"dword of 5 bytes", Bytes(REG_DWORD, {1, 0, 0, 0, 0}), grayed, off},
+        {"small qword", Bytes(REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}), off, on},
+        {"qword -1", Bytes(REG_QWORD, std::vector<BYTE>(8, 0xFF)), grayed, on},
+        {"large qword", Bytes(REG_QWORD, {0, 0, 0, 0, 0, 0, 0, 1}), grayed, off},
+        {"qword of 4 bytes", Bytes(REG_QWORD, {0, 0, 0, 0}), grayed, off},
+        {"big-endian 0", Bytes(REG_DWORD_BIG_ENDIAN, {0, 0, 0, 0}), on, on},
+        {"big-endian 1", Bytes(REG_DWORD_BIG_ENDIAN, {0, 0, 0, 1}), off, on},
+        {"text 0", Text(L"0"), grayed, off},
+        {"text 1", Text(L"1"), grayed, off},
+        {"empty text", Text(L""), grayed, off},
+        {"unterminated text", Text(L"0", REG_SZ, false), grayed, off},
+        {"expandable text", Text(L"0", REG_EXPAND_SZ), grayed, off},
+        {"multi text", Text(std::wstring(L"0\0", 2), REG_MULTI_SZ), grayed, off},
+        {"binary", Bytes(REG_BINARY, {0, 0, 0, 0}), grayed, off},
+        {"none", Bytes(REG_NONE, {}), grayed, off},
+        {"1 MB binary", Bytes(REG_BINARY, std::vector<BYTE>(1 << 20)), grayed, off},
+        {"link", Bytes(REG_LINK, {0, 0, 0, 0}), grayed, off},
+        {"resource list", Bytes(REG_RESOURCE_LIST, {0, 0, 0, 0}), grayed, off},
+        {"resource descriptor", Bytes(REG_FULL_RESOURCE_DESCRIPTOR, {0, 0, 0, 0}), grayed, off},
+        {"resource requirements", Bytes(REG_RESOURCE_REQUIREMENTS_LIST, {0, 0, 0, 0}), grayed, off},
     };
     ScratchSettings settings;
     settings.Set(kSentinel, Dword(7));
     std::optional<Program> program;
     for (std::size_t round = 0; round < std::size(cases); ++round) {
         const auto met = [&](std::size_t i) -> const auto& { return cases[(round + i) % std::size(cases)]; };
-        for (std::size_t i = 0; i < 8; ++i) met(i).stored ? settings.Set(kToggles[i].value, *met(i).stored) : settings.Delete(kToggles[i].value);
+        for (std::size_t i = 0; i < 8; ++i)
+            met(i).stored ? settings.Set(kToggles[i].value, *met(i).stored) : settings.Delete(kToggles[i].value);
         const Values before = settings.Read();
-        if (round == 0) EXPECT_TRUE(program.emplace().AnsweredBoxes().empty());
-        else ASSERT_TRUE(program->Click(ControlOf(*program, L"cmdRefresh")));
+        if (round == 0)
+            EXPECT_TRUE(program.emplace().AnsweredBoxes().empty());
+        else
+            ASSERT_TRUE(program->Click(ControlOf(*program, L"cmdRefresh")));
         for (std::size_t i = 0; i < 8; ++i) {
-            EXPECT_EQ(kToggles[i].presence ? met(i).presence : met(i).inverted, program->State(ControlOf(*program, kToggles[i].box))) << std::wstring(kToggles[i].box) << ": " << met(i).what;
+            EXPECT_EQ(kToggles[i].presence ? met(i).presence : met(i).inverted,
+                      program->State(ControlOf(*program, kToggles[i].box)))
+                << std::wstring(kToggles[i].box) << ": " << met(i).what;
         }
         // Without an install folder the file boxes have nothing to show and say nothing.
         EXPECT_EQ(BST_INDETERMINATE, program->State(ControlOf(*program, L"chkLibReadOnly")));
@@ -84,8 +106,10 @@ TEST(Toggles, ClicksWriteZeroOrOneAsADwordAndBoostIsCreatedAndDeleted) {
             state = state == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
             ASSERT_TRUE(program.Click(box));
             EXPECT_EQ(state, program.State(box)) << std::wstring(toggle.box) << " click " << click;
-            if (toggle.presence && state == BST_UNCHECKED) expected.erase(toggle.value);
-            else expected[toggle.value] = Dword(toggle.presence || state == BST_UNCHECKED ? 1 : 0);
+            if (toggle.presence && state == BST_UNCHECKED)
+                expected.erase(toggle.value);
+            else
+                expected[toggle.value] = Dword(toggle.presence || state == BST_UNCHECKED ? 1 : 0);
             EXPECT_EQ(expected, settings.Read()) << std::wstring(toggle.box) << " click " << click;
         }
     }
@@ -102,7 +126,8 @@ TEST(Toggles, ClicksWriteZeroOrOneAsADwordAndBoostIsCreatedAndDeleted) {
 // ends once the notice is dismissed.
 TEST(RegistryCommands, FixAssociationsThenDeleteTheSettings) {
     ScratchSettings settings;
-    const ScratchKeys classes(HKEY_CLASSES_ROOT, {L"XMPlay", L"XMPlayer", L".vellicor-e2e"}), sibling(HKEY_CURRENT_USER, {std::wstring(kVendorKey) + L"\\Sibling"});
+    const ScratchKeys classes(HKEY_CLASSES_ROOT, {L"XMPlay", L"XMPlayer", L".vellicor-e2e"}),
+        sibling(HKEY_CURRENT_USER, {std::wstring(kVendorKey) + L"\\Sibling"});
     WriteValue(HKEY_CLASSES_ROOT, L"XMPlay\\shell\\open\\command", L"", Text(L"\"xmplay.exe\" \"%1\""));
     WriteValue(HKEY_CLASSES_ROOT, L"XMPlayer", L"", Text(L"another program"));
     WriteValue(HKEY_CLASSES_ROOT, L".vellicor-e2e", L"", Text(L"XMPlay"));
@@ -110,18 +135,23 @@ TEST(RegistryCommands, FixAssociationsThenDeleteTheSettings) {
     WriteValue(HKEY_CURRENT_USER, std::wstring(kSettingsKey) + L"\\Plugins\\Deep", L"Kept", Dword(3));
     WriteValue(HKEY_CURRENT_USER, std::wstring(kVendorKey) + L"\\Sibling", L"Kept", Dword(9));
     const Values before = settings.Read();
-    const Shown question = Question(L"Warning: all XMPlay settings will be deleted. Are you sure you want to continue?\r\n\r\nVellicor will exit after deleting settings");
+    const Shown question = Question(L"Warning: all XMPlay settings will be deleted. Are you sure you want to "
+                                    L"continue?\r\n\r\nVellicor will exit after deleting settings");
     Program program;
-    EXPECT_EQ(std::vector{Notice(L"File association information deleted - run XMPlay to recreate association information.")}, program.Converse(ControlOf(program, L"cmdFixAssoc"), false));
+    EXPECT_EQ(
+        std::vector{Notice(L"File association information deleted - run XMPlay to recreate association information.")},
+        program.Converse(ControlOf(program, L"cmdFixAssoc"), false));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"XMPlay"));
-    EXPECT_EQ(std::vector{Warning(FailureReport(L"Error fixing file associations", ERROR_FILE_NOT_FOUND))}, program.Converse(ControlOf(program, L"cmdFixAssoc"), false));
+    EXPECT_EQ(std::vector{Warning(FailureReport(L"Error fixing file associations", ERROR_FILE_NOT_FOUND))},
+              program.Converse(ControlOf(program, L"cmdFixAssoc"), false));
     EXPECT_EQ(Text(L"another program"), ReadValue(HKEY_CLASSES_ROOT, L"XMPlayer", L""));
     EXPECT_EQ(Text(L"XMPlay"), ReadValue(HKEY_CLASSES_ROOT, L".vellicor-e2e", L""));
     EXPECT_EQ(std::vector{question}, program.Converse(ControlOf(program, L"cmdKillReg"), true, Answer::Cancel));
     EXPECT_EQ(before, settings.Read());
     ASSERT_TRUE(program.PostClick(ControlOf(program, L"cmdKillReg")));
     const std::optional<Box> asked = program.NextBox();
-    const std::optional<Box> done = asked && AnswerBox(*asked, Answer::Ok) ? program.NextBox(asked->window) : std::nullopt;
+    const std::optional<Box> done =
+        asked && AnswerBox(*asked, Answer::Ok) ? program.NextBox(asked->window) : std::nullopt;
     ASSERT_TRUE(done);
     EXPECT_EQ(Notice(L"Settings deleted!"), done->shown);
     EXPECT_FALSE(settings.Exists());

@@ -25,9 +25,15 @@ struct RecordedDialogs : platform::Dialogs {
 struct MemoryKey : registry::KeyHandle {
     std::map<std::wstring, registry::RawValue> values;
     bool denyWrites = false;
-    registry::RawValue QueryValue(const std::wstring& name) const override { return values.count(name) ? values.at(name) : throw SystemFailure(2); }
-    void SetValue(const std::wstring& name, const registry::RawValue& value) override { Writable(), values[name] = value; }
-    void DeleteValue(const std::wstring& name) override { Writable(), values.erase(name) ? void() : throw SystemFailure(2); }
+    registry::RawValue QueryValue(const std::wstring& name) const override {
+        return values.count(name) ? values.at(name) : throw SystemFailure(2);
+    }
+    void SetValue(const std::wstring& name, const registry::RawValue& value) override {
+        Writable(), values[name] = value;
+    }
+    void DeleteValue(const std::wstring& name) override {
+        Writable(), values.erase(name) ? void() : throw SystemFailure(2);
+    }
     void DeleteSubKeyTree(const std::wstring&) override { throw SystemFailure(5); }
     void Writable() const { denyWrites ? throw SystemFailure(5) : void(); }
 };
@@ -40,7 +46,9 @@ struct SettingsRegistry : registry::RegistryBackend {
             std::shared_ptr<MemoryKey> key;
             explicit Shared(std::shared_ptr<MemoryKey> k) : key(std::move(k)) {}
             registry::RawValue QueryValue(const std::wstring& name) const override { return key->QueryValue(name); }
-            void SetValue(const std::wstring& name, const registry::RawValue& value) override { key->SetValue(name, value); }
+            void SetValue(const std::wstring& name, const registry::RawValue& value) override {
+                key->SetValue(name, value);
+            }
             void DeleteValue(const std::wstring& name) override { key->DeleteValue(name); }
             void DeleteSubKeyTree(const std::wstring& name) override { key->DeleteSubKeyTree(name); }
         };
@@ -51,7 +59,8 @@ struct SettingsRegistry : registry::RegistryBackend {
 // A REG_SZ holding the text, NUL-terminated, as the player writes its install folder.
 inline registry::RawValue TextValue(std::wstring_view text) {
     registry::RawValue value{registry::kRegSz, {}};
-    for (const wchar_t ch : std::wstring(text) + L'\0') value.data.insert(value.data.end(), {std::uint8_t(ch & 0xFF), std::uint8_t(ch >> 8)});
+    for (const wchar_t ch : std::wstring(text) + L'\0')
+        value.data.insert(value.data.end(), {std::uint8_t(ch & 0xFF), std::uint8_t(ch >> 8)});
     return value;
 }
 
@@ -100,7 +109,8 @@ private:
     // Acts on the file by the path it reached, which only a rename of its own changes.
     class Handle : public platform::OpenFile {
     public:
-        Handle(MemoryFileSystem& fs, const std::wstring& path) : OpenFile(path), fs_(fs), reached_(fs.links.count(path) ? fs.links[path] : path) {}
+        Handle(MemoryFileSystem& fs, const std::wstring& path)
+            : OpenFile(path), fs_(fs), reached_(fs.links.count(path) ? fs.links[path] : path) {}
         File& Get() { return fs_.files.count(reached_) ? fs_.files[reached_] : throw SystemFailure(2); }
         std::wstring FinalPath() override { return reached_; }
         std::uint32_t Attributes() override { return Get().attributes; }
@@ -111,8 +121,12 @@ private:
             if (attributes != 0) Get().attributes = attributes;
         }
         void Delete() override { (Get().attributes & 1) ? throw SystemFailure(5) : void(fs_.files.erase(reached_)); }
-        void Write(std::span<const char> bytes) override { fs_.MaybeFail(Operation::Write), Get().bytes.append(bytes.data(), bytes.size()); }
-        void MoveOver(const std::wstring& target) override { fs_.MaybeFail(Operation::MoveOver), fs_.files[target] = Get(), fs_.files.erase(reached_), reached_ = target; }
+        void Write(std::span<const char> bytes) override {
+            fs_.MaybeFail(Operation::Write), Get().bytes.append(bytes.data(), bytes.size());
+        }
+        void MoveOver(const std::wstring& target) override {
+            fs_.MaybeFail(Operation::MoveOver), fs_.files[target] = Get(), fs_.files.erase(reached_), reached_ = target;
+        }
 
     private:
         MemoryFileSystem& fs_;

@@ -30,16 +30,30 @@ protected:
         void Close() override {}
         void ShowAbout() override {}
     } host_;
-    app::MainForm form_{window_, app::Environment{[this]() -> const registry::RegistryRoot& { return root_; }, dialogs_, files_}, host_};
+    app::MainForm form_{window_,
+                        app::Environment{[this]() -> const registry::RegistryRoot& { return root_; }, dialogs_, files_},
+                        host_};
 };
 
 TEST_F(PlayerFiles, OnlyAnAbsoluteFolderIsUsedAndDevicesAreRefused) {
     const std::pair<const wchar_t*, bool> folders[] = {
-        {L"C:\\XMPlay", true}, {L"c:/XMPlay", true}, {L"\\\\server\\share", true}, {L"//server/share/XMPlay", true},
-        {L"\\\\?\\C:\\XMPlay", true}, {L"\\\\?\\UNC\\server\\share\\XMPlay", true},
-        {L"", false}, {L"XMPlay", false}, {L"C:XMPlay", false}, {L"\\XMPlay", false}, {L"%ProgramFiles%\\XMPlay", false},
-        {L"\\\\server", false}, {L"\\\\.\\C:\\XMPlay", false}, {L"//?/C:/XMPlay", false}, {L"\\??\\C:\\XMPlay", false},
-        {L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\XMPlay", false}, {L"\\\\?\\Volume{00000000-0000-0000-0000-000000000000}\\XMPlay", false},
+        {L"C:\\XMPlay", true},
+        {L"c:/XMPlay", true},
+        {L"\\\\server\\share", true},
+        {L"//server/share/XMPlay", true},
+        {L"\\\\?\\C:\\XMPlay", true},
+        {L"\\\\?\\UNC\\server\\share\\XMPlay", true},
+        {L"", false},
+        {L"XMPlay", false},
+        {L"C:XMPlay", false},
+        {L"\\XMPlay", false},
+        {L"%ProgramFiles%\\XMPlay", false},
+        {L"\\\\server", false},
+        {L"\\\\.\\C:\\XMPlay", false},
+        {L"//?/C:/XMPlay", false},
+        {L"\\??\\C:\\XMPlay", false},
+        {L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\XMPlay", false},
+        {L"\\\\?\\Volume{00000000-0000-0000-0000-000000000000}\\XMPlay", false},
     };
     const registry::RegistryKey settings = KeyOver(registry_->key);
     for (const auto& [folder, absolute] : folders) {
@@ -76,10 +90,12 @@ TEST_F(PlayerFiles, TheReadOnlyBoxesChangeOnlyTheReadOnlyBitAndEveryBoxShowsWhat
     const auto stored = values;
     registry_->key->denyWrites = true;
     Control(L"chkTenths").SetValue(ui::kChecked), Control(L"chkBoost").SetValue(ui::kUnchecked);
-    EXPECT_EQ((std::array{ui::kUnchecked, ui::kUnchecked, ui::kChecked}), (std::array{box.Value(), Control(L"chkTenths").Value(), Control(L"chkBoost").Value()}));
+    EXPECT_EQ((std::array{ui::kUnchecked, ui::kUnchecked, ui::kChecked}),
+              (std::array{box.Value(), Control(L"chkTenths").Value(), Control(L"chkBoost").Value()}));
     EXPECT_TRUE(dialogs_.shown.empty());
     registry_->key->denyWrites = false;
-    Control(L"chkTenths").SetEnabled(false), Control(L"chkTenths").SetValue(ui::kChecked), window_.CallByName(L"chkTenths_Click");
+    Control(L"chkTenths").SetEnabled(false), Control(L"chkTenths").SetValue(ui::kChecked),
+        window_.CallByName(L"chkTenths_Click");
     EXPECT_TRUE(stored == values);
 }
 
@@ -95,11 +111,15 @@ TEST_F(PlayerFiles, AFailureAtAnyStageOfThePlaylistsReplacementKeepsTheOldOneAnd
         {Op::Create, 5, L"Error opening playlist: 5 Access is denied.\r\n\r\nC:\\XMPlay\\xmplay.pls"},
         {std::nullopt, 0, L"Error opening playlist: 5 Access is denied.\r\n\r\nC:\\XMPlay\\xmplay.pls"},
         {Op::Write, 112, L"Error emptying default playlist\r\n\r\n112: There is not enough space on the disk."},
-        {Op::MoveOver, 32, L"Error emptying default playlist\r\n\r\n32: The process cannot access the file because it is being used by another process."},
+        {Op::MoveOver, 32,
+         L"Error emptying default playlist\r\n\r\n32: The process cannot access the file because it is being used by "
+         L"another process."},
     };
     for (const auto& stage : stages) {
-        if (stage.stage) files_.failures[*stage.stage] = stage.code;
-        else files_.links[L"C:\\XMPlay\\xmplay.pls.tmp"] = L"D:\\Elsewhere\\xmplay.pls.tmp";
+        if (stage.stage)
+            files_.failures[*stage.stage] = stage.code;
+        else
+            files_.links[L"C:\\XMPlay\\xmplay.pls.tmp"] = L"D:\\Elsewhere\\xmplay.pls.tmp";
         Control(L"cmdEmptyPlaylist").UserClick();
         EXPECT_EQ(stage.shown, dialogs_.shown.back());
         files_.links.clear();
@@ -123,7 +143,9 @@ struct MergedClasses : registry::RegistryBackend {
             registry::RawValue QueryValue(const std::wstring&) const override { throw SystemFailure(2); }
             void SetValue(const std::wstring&, const registry::RawValue&) override {}
             void DeleteValue(const std::wstring&) override {}
-            void DeleteSubKeyTree(const std::wstring&) override { classes.Reach(), (classes.user ? classes.user : classes.machine) = false; }
+            void DeleteSubKeyTree(const std::wstring&) override {
+                classes.Reach(), (classes.user ? classes.user : classes.machine) = false;
+            }
         };
         return std::make_unique<Handle>(*this);
     }
@@ -132,22 +154,26 @@ struct MergedClasses : registry::RegistryBackend {
 TEST(FixFileAssociations, AMachineWideClassUncoveredByTheRemovalIsRemovedTooOrReported) {
     const struct {
         bool user, machine, admin, machineLeft;
-    } cases[] = {{true, false, false, false}, {true, true, true, false}, {true, true, false, true}, {false, true, false, true}};
+    } cases[] = {
+        {true, false, false, false}, {true, true, true, false}, {true, true, false, true}, {false, true, false, true}};
     for (const auto& c : cases) {
         const auto classes = std::make_shared<MergedClasses>();
         classes->user = c.user, classes->machine = c.machine, classes->admin = c.admin;
         const tools::Outcome outcome = tools::FixFileAssociations(registry::RegistryRoot(classes));
-        EXPECT_EQ(c.machineLeft ? 5 : 0, outcome.failure ? outcome.failure->Number() : 0) << c.user << c.machine << c.admin;
+        EXPECT_EQ(c.machineLeft ? 5 : 0, outcome.failure ? outcome.failure->Number() : 0)
+            << c.user << c.machine << c.admin;
         EXPECT_FALSE(classes->user);
         EXPECT_EQ(c.machineLeft, classes->machine);
     }
 }
 
 TEST(ShellCommandLine, QuotesTheLinkAfterExplorerAndRefusesWhatCouldBreakOutOfTheQuotes) {
-    EXPECT_EQ(L"explorer \"mailto:a@b.invalid?subject=Vellicor\"", ui::ShellCommandLine(L"mailto:a@b.invalid?subject=Vellicor"));
+    EXPECT_EQ(L"explorer \"mailto:a@b.invalid?subject=Vellicor\"",
+              ui::ShellCommandLine(L"mailto:a@b.invalid?subject=Vellicor"));
     EXPECT_EQ(L"explorer \"https://x.invalid/a b?c=d&e\"", ui::ShellCommandLine(L"https://x.invalid/a b?c=d&e"));
-    for (const std::wstring& refused : {std::wstring(), std::wstring(L"https://x.invalid/\" /select,C:\\"), std::wstring(L"\""),
-                                        std::wstring(L"https://x.invalid/\0x", 20), std::wstring(L"C:\\Windows\\")}) {
+    for (const std::wstring& refused :
+         {std::wstring(), std::wstring(L"https://x.invalid/\" /select,C:\\"), std::wstring(L"\""),
+          std::wstring(L"https://x.invalid/\0x", 20), std::wstring(L"C:\\Windows\\")}) {
         EXPECT_FALSE(ui::ShellCommandLine(refused)) << refused.size();
     }
 }

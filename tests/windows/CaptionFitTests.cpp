@@ -4,11 +4,11 @@
 // whichever is not the system's density is reached through WM_DPICHANGED, as when the
 // window moves onto a monitor of that density. A font cannot be read from another
 // process, so this runs in process.
+#include "VellicorVersion.h"
 #include "e2e/Expected.h"
 #include "platform/win32/AboutWindow.h"
 #include "platform/win32/Program.h"
 #include "ui/MainLayout.h"
-#include "VellicorVersion.h"
 
 namespace vellicor::e2e {
 namespace {
@@ -18,15 +18,19 @@ using ui::ControlKind;
 // Moved to another density as Windows moves a window onto a monitor of it: it asks the
 // window's size there, then suggests the rectangle, which the window takes in one move;
 // an owned window is then centred over its owner again.
-void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle& style, UINT dpi, HWND owner = nullptr) {
+void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle& style, UINT dpi,
+                       HWND owner = nullptr) {
     platform::win32::NativeWindow form(model, style);
     ASSERT_TRUE(form.Create(owner));
     if (dpi != ::GetDpiForWindow(form.Hwnd())) {
         SIZE size{};
         RECT where{}, now{}, middle{};
         ::SendMessageW(form.Hwnd(), WM_GETDPISCALEDSIZE, dpi, LPARAM(&size));
-        where = {40, 30, 40 + size.cx, 30 + size.cy}, ::SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&where));
-        if (::GetWindowRect(form.Hwnd(), &now) && ::GetWindowRect(owner, &middle)) ::OffsetRect(&where, (middle.left + middle.right - where.left - where.right) / 2, (middle.top + middle.bottom - where.top - where.bottom) / 2);
+        where = {40, 30, 40 + size.cx, 30 + size.cy},
+        ::SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&where));
+        if (::GetWindowRect(form.Hwnd(), &now) && ::GetWindowRect(owner, &middle))
+            ::OffsetRect(&where, (middle.left + middle.right - where.left - where.right) / 2,
+                         (middle.top + middle.bottom - where.top - where.bottom) / 2);
         EXPECT_TRUE(::EqualRect(&now, &where)) << now.left << "," << now.top << "-" << now.right << "," << now.bottom;
     }
     ASSERT_EQ(Pixels(style.clientWidth, int(dpi)), ClientSize(form.Hwnd()).cx) << "not laid out at " << dpi << " DPI";
@@ -40,10 +44,13 @@ void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle
         // smaller only to fit.
         LOGFONTW font{};
         ::GetObjectW(reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_TRUE(font.lfWeight == (name == L"lblTitle" ? FW_BOLD : FW_NORMAL) && (font.lfUnderline != 0) == name.starts_with(L"lblLink") &&
-                    std::abs(font.lfHeight) <= ::MulDiv(name == L"lblTitle" ? 1350 : 825, int(dpi), 7200)) << name << ": height " << font.lfHeight << ", weight " << font.lfWeight;
+        EXPECT_TRUE(font.lfWeight == (name == L"lblTitle" ? FW_BOLD : FW_NORMAL) &&
+                    (font.lfUnderline != 0) == name.starts_with(L"lblLink") &&
+                    std::abs(font.lfHeight) <= ::MulDiv(name == L"lblTitle" ? 1350 : 825, int(dpi), 7200))
+            << name << ": height " << font.lfHeight << ", weight " << font.lfWeight;
         if (kind == ControlKind::TextBox) { // its own line breaking: a line per CR LF, no more
-            EXPECT_EQ(1 + std::count(text.begin(), text.end(), L'\n'), ::SendMessageW(control, EM_GETLINECOUNT, 0, 0)) << std::wstring(text.substr(0, 40));
+            EXPECT_EQ(1 + std::count(text.begin(), text.end(), L'\n'), ::SendMessageW(control, EM_GETLINECOUNT, 0, 0))
+                << std::wstring(text.substr(0, 40));
             continue;
         }
         // What the system's controls draw beside their text, from the system's own measures.
@@ -53,11 +60,14 @@ void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle
         SIZE extent{};
         RECT client{};
         wchar_t face[LF_FACESIZE]{};
-        ::GetCharWidth32W(dc, L'0', L'0', &zero), ::GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent), ::GetTextFaceW(dc, LF_FACESIZE, face), ::GetClientRect(control, &client);
-        const int beside = kind == ControlKind::CheckBox        ? ::GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + zero / 2
-                           : kind == ControlKind::CommandButton ? 2 * (::GetSystemMetricsForDpi(SM_CXEDGE, dpi) + ::GetSystemMetricsForDpi(SM_CXFOCUSBORDER, dpi))
-                           : kind == ControlKind::Frame         ? 2 * zero
-                                                                : 0;
+        ::GetCharWidth32W(dc, L'0', L'0', &zero), ::GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent),
+            ::GetTextFaceW(dc, LF_FACESIZE, face), ::GetClientRect(control, &client);
+        const int beside =
+            kind == ControlKind::CheckBox ? ::GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + zero / 2
+            : kind == ControlKind::CommandButton
+                ? 2 * (::GetSystemMetricsForDpi(SM_CXEDGE, dpi) + ::GetSystemMetricsForDpi(SM_CXFOCUSBORDER, dpi))
+            : kind == ControlKind::Frame ? 2 * zero
+                                         : 0;
         EXPECT_LE(extent.cx + beside, client.right) << std::wstring(text) << " in " << std::wstring(face);
         ::SelectObject(dc, old), ::ReleaseDC(control, dc);
     }
@@ -65,8 +75,11 @@ void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle
 
 TEST(CaptionsFit, InBothWindowsAtBothDensities) {
     ui::WindowModel main(ui::MainLayout()), about(ui::AboutLayout());
-    about.Get(L"lblTitle").SetText(ui::ComposeTitle(about.Get(L"lblTitle").Text(), {VELLICOR_VERSION_MAJOR, VELLICOR_VERSION_MINOR, VELLICOR_VERSION_REVISION}));
-    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 200, 150, 800, 600, nullptr, nullptr, nullptr, nullptr);
+    about.Get(L"lblTitle")
+        .SetText(ui::ComposeTitle(about.Get(L"lblTitle").Text(),
+                                  {VELLICOR_VERSION_MAJOR, VELLICOR_VERSION_MINOR, VELLICOR_VERSION_REVISION}));
+    const HWND owner =
+        ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 200, 150, 800, 600, nullptr, nullptr, nullptr, nullptr);
     for (const UINT dpi : {96u, 144u}) {
         SCOPED_TRACE(dpi);
         ExpectCaptionsFit(main, platform::win32::MainWindowStyle(), dpi);

@@ -1,8 +1,8 @@
 // The Win32 file layer where the end-to-end tests cannot reach: a file moved aside while
 // open, the long-path rewriting (Wine enforces no MAX_PATH), and the text for an error
 // the system has none for; the DLL search where the loader is old; and the stack canary.
-#include "e2e/Driver.h"
 #include "core/ErrorText.h"
+#include "e2e/Driver.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -36,7 +36,8 @@ TEST(Win32Files, AnOpenedFileIsChangedThroughItsHandleNotLookedUpByNameAgain) {
     }
     // A new playlist whose program ended before it was put in place goes with its handle.
     for (const bool moved : {false, true}) {
-        if (const auto temporary = files.CreateTemporary(folder.File(L"xmplay.pls")); moved) temporary->MoveOver(folder.File(L"xmplay.pls"));
+        if (const auto temporary = files.CreateTemporary(folder.File(L"xmplay.pls")); moved)
+            temporary->MoveOver(folder.File(L"xmplay.pls"));
         EXPECT_EQ(moved ? 3u : 2u, FileNames(folder.Path()).size()) << "moved in place: " << moved;
     }
 }
@@ -49,21 +50,32 @@ TEST(Win32Files, TheNameAsOpenedStandsInWhereTheVolumeGivesNoNormalisedName) {
     const auto onlyAsOpened = [](HANDLE, LPWSTR path, DWORD size, DWORD flags) -> DWORD {
         constexpr std::wstring_view kOpened = L"\\\\?\\UNC\\server\\music\\xmplay.pls";
         if (!(flags & FILE_NAME_OPENED)) return ::SetLastError(ERROR_ACCESS_DENIED), 0;
-        return size <= kOpened.size() ? DWORD(kOpened.size() + 1) : (kOpened.copy(path, size), path[kOpened.size()] = 0, DWORD(kOpened.size()));
+        return size <= kOpened.size() ? DWORD(kOpened.size() + 1)
+                                      : (kOpened.copy(path, size), path[kOpened.size()] = 0, DWORD(kOpened.size()));
     };
-    EXPECT_EQ(L"\\\\?\\UNC\\server\\music\\xmplay.pls", platform::win32::FinalPathOf(OpenFile(folder.File(L"xmplay.pls"), 0, FILE_SHARE_READ, OPEN_EXISTING).Get(), onlyAsOpened));
+    EXPECT_EQ(L"\\\\?\\UNC\\server\\music\\xmplay.pls",
+              platform::win32::FinalPathOf(
+                  OpenFile(folder.File(L"xmplay.pls"), 0, FILE_SHARE_READ, OPEN_EXISTING).Get(), onlyAsOpened));
 }
 
 TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {
     const std::pair<std::wstring, std::wstring> prefixed[] = {
-        {L"d:\\x", L"\\\\?\\d:\\x"}, {L"\\\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"}, {L"\\\\?\\C:\\x", L"\\\\?\\C:\\x"},
-        {L"\\\\.\\pipe\\x", L"\\\\.\\pipe\\x"}, {L"XMPlay\\x", L"XMPlay\\x"}, {L"\\x", L"\\x"}, {L"C:x", L"C:x"}};
-    for (const auto& [path, expected] : prefixed) EXPECT_EQ(expected, platform::win32::WithLongPathPrefix(path)) << std::wstring(path);
-    const std::wstring name(100, L'n'), atLimit = L"C:\\" + name + L"\\" + name + L"\\" + std::wstring(MAX_PATH - 206, L'f');
+        {L"d:\\x", L"\\\\?\\d:\\x"},
+        {L"\\\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"},
+        {L"\\\\?\\C:\\x", L"\\\\?\\C:\\x"},
+        {L"\\\\.\\pipe\\x", L"\\\\.\\pipe\\x"},
+        {L"XMPlay\\x", L"XMPlay\\x"},
+        {L"\\x", L"\\x"},
+        {L"C:x", L"C:x"}};
+    for (const auto& [path, expected] : prefixed)
+        EXPECT_EQ(expected, platform::win32::WithLongPathPrefix(path)) << std::wstring(path);
+    const std::wstring name(100, L'n'),
+        atLimit = L"C:\\" + name + L"\\" + name + L"\\" + std::wstring(MAX_PATH - 206, L'f');
     EXPECT_EQ(L"C:\\XMPlay\\\\xmplay.pls", platform::win32::SystemPath(L"C:\\XMPlay\\\\xmplay.pls"));
     EXPECT_EQ(atLimit, platform::win32::SystemPath(atLimit));
     EXPECT_EQ(L"\\\\?\\" + atLimit + L"f", platform::win32::SystemPath(atLimit + L"f"));
-    EXPECT_EQ(L"\\\\?\\C:\\" + name + L"\\" + name + L"\\" + name + L"\\x", platform::win32::SystemPath(L"C:/" + name + L"\\\\" + name + L"\\.\\y\\..\\" + name + L"/x"));
+    EXPECT_EQ(L"\\\\?\\C:\\" + name + L"\\" + name + L"\\" + name + L"\\x",
+              platform::win32::SystemPath(L"C:/" + name + L"\\\\" + name + L"\\.\\y\\..\\" + name + L"/x"));
     EXPECT_EQ(name + L"\\" + name + L"\\" + name, platform::win32::SystemPath(name + L"\\" + name + L"\\" + name));
     EXPECT_EQ(L"Unknown error 1234567.", SystemErrorText(1234567));
 }
@@ -75,16 +87,24 @@ TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {
 TEST(DllSearch, WithoutSearchFlagsTheSystemFolderStillComesFirst) {
     wchar_t system[MAX_PATH]{}, loaded[MAX_PATH]{};
     const std::wstring folder(system, ::GetSystemDirectoryW(system, MAX_PATH));
-    const auto fromSystem = [&](HMODULE module) { return module && ::GetModuleFileNameW(module, loaded, MAX_PATH) && ::lstrcmpiW(std::wstring(loaded).substr(0, folder.size()).c_str(), folder.c_str()) == 0; };
+    const auto fromSystem = [&](HMODULE module) {
+        return module && ::GetModuleFileNameW(module, loaded, MAX_PATH) &&
+               ::lstrcmpiW(std::wstring(loaded).substr(0, folder.size()).c_str(), folder.c_str()) == 0;
+    };
     platform::win32::RestrictDllSearch(false);
     ::SetDllDirectoryW(nullptr);
-    EXPECT_TRUE(fromSystem(::GetModuleHandleW(L"uxtheme.dll")) && fromSystem(::GetModuleHandleW(L"dwmapi.dll")) && fromSystem(platform::win32::LoadSystemLibrary(L"version.dll", false).Get())) << std::wstring(loaded);
-    EXPECT_EQ(::GetDpiForSystem(), platform::win32::MonitorDpi(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
+    EXPECT_TRUE(fromSystem(::GetModuleHandleW(L"uxtheme.dll")) && fromSystem(::GetModuleHandleW(L"dwmapi.dll")) &&
+                fromSystem(platform::win32::LoadSystemLibrary(L"version.dll", false).Get()))
+        << std::wstring(loaded);
+    EXPECT_EQ(::GetDpiForSystem(),
+              platform::win32::MonitorDpi(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
 }
 
 // The canary's guard is the program's own (its low byte is zero), set before any test runs.
 extern "C" std::uintptr_t __stack_chk_guard; // NOLINT(bugprone-reserved-identifier)
-TEST(StackGuard, IsSetBeforeTheFirstTest) { EXPECT_TRUE(__stack_chk_guard != 0 && (__stack_chk_guard & 0xFF) == 0) << __stack_chk_guard; }
+TEST(StackGuard, IsSetBeforeTheFirstTest) {
+    EXPECT_TRUE(__stack_chk_guard != 0 && (__stack_chk_guard & 0xFF) == 0) << __stack_chk_guard;
+}
 
 } // namespace
 } // namespace vellicor::e2e

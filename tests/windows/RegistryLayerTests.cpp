@@ -23,7 +23,9 @@ TEST(RegistryLayer, RefusesMalformedPathsOtherTypesAndKeysThatAreNotDirectSubkey
     const ScratchKeys deleted(HKEY_CURRENT_USER, {scratch});
     WriteValue(HKEY_CURRENT_USER, scratch + L"\\XMPlay\\shell", L"Kept", Dword(7));
     const registry::RegistryRoot root(std::make_shared<platform::win32::Win32Registry>());
-    for (const wchar_t* malformed : {L"HKEY_CURRENT_USER\\Software", L"\\HKEY_NOWHERE\\Software", L"\\HKEY_CURRENT_USER\\Software\\", L"\\HKEY_CURRENT_USER\\\\Software", L"\\\\HKEY_CURRENT_USER", L""}) {
+    for (const wchar_t* malformed :
+         {L"HKEY_CURRENT_USER\\Software", L"\\HKEY_NOWHERE\\Software", L"\\HKEY_CURRENT_USER\\Software\\",
+          L"\\HKEY_CURRENT_USER\\\\Software", L"\\\\HKEY_CURRENT_USER", L""}) {
         EXPECT_EQ(ERROR_INVALID_PARAMETER, FailureOf([&] { root.KeyFromPath(malformed); })) << std::wstring(malformed);
     }
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, FailureOf([&] { root.KeyFromPath(path + L"\\Missing"); }));
@@ -34,7 +36,8 @@ TEST(RegistryLayer, RefusesMalformedPathsOtherTypesAndKeysThatAreNotDirectSubkey
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, FailureOf([&] { key.Values().Item(L"Other"); }));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, FailureOf([&] { key.Values().Remove(L"Other"); }));
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, scratch + L"\\XMPlay", L"Other"));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, FailureOf([&] { key.Parent().Parent().SubKeys().Remove(key); })) << "not a direct subkey";
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, FailureOf([&] { key.Parent().Parent().SubKeys().Remove(key); }))
+        << "not a direct subkey";
     EXPECT_EQ(Dword(7), ReadValue(HKEY_CURRENT_USER, scratch + L"\\XMPlay\\shell", L"Kept"));
     // Below a root key the parent is that root, which has no parent itself.
     const registry::RegistryKey user = root.KeyFromPath(L"\\HKEY_CURRENT_USER\\Software").Parent();
