@@ -15,24 +15,42 @@ namespace {
 
 using ui::ControlKind;
 
-// Moved to another density as Windows moves a window onto a monitor of it: it asks the
-// window's size there, then suggests the rectangle, which the window takes in one move;
-// an owned window is then centred over its owner again.
+// Moved to another density as Windows moves a window onto a monitor of it. Per-monitor v2
+// asks the window's size there first; v1 (8.1, 10 before 1703) suggests the old frame
+// scaled, caption bar included, although the caption bar does not scale. Either way the
+// window stands at the suggested place with the frame it answers (only the frame is exact:
+// under Wine the caption bar keeps its height at a simulated density). An owned window is
+// centred over its owner again, but not while the user drags it.
+void ExpectMovedToDensity(HWND window, UINT dpi, HWND owner) {
+    SIZE exact{};
+    RECT old{}, now{}, middle{};
+    ::SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, LPARAM(&exact));
+    ::GetWindowRect(window, &old);
+    const int from = int(::GetDpiForWindow(window));
+    RECT scaled{40, 30, 40 + ::MulDiv(old.right - old.left, int(dpi), from),
+                30 + ::MulDiv(old.bottom - old.top, int(dpi), from)};
+    ASSERT_NE(exact.cy, scaled.bottom - scaled.top) << "a scaled frame that happens to be exact";
+    ::SendMessageW(window, WM_ENTERSIZEMOVE, 0, 0);
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&scaled));
+    ::SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
+    RECT expected{40, 30, 40 + exact.cx, 30 + exact.cy};
+    ::GetWindowRect(window, &now);
+    EXPECT_TRUE(::EqualRect(&now, &expected))
+        << "dragged: " << now.left << "," << now.top << "-" << now.right << "," << now.bottom;
+    if (!owner) return;
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&scaled));
+    ::GetWindowRect(window, &now);
+    ::GetWindowRect(owner, &middle);
+    ::OffsetRect(&expected, (middle.left + middle.right - expected.left - expected.right) / 2,
+                 (middle.top + middle.bottom - expected.top - expected.bottom) / 2);
+    EXPECT_TRUE(::EqualRect(&now, &expected)) << "placed: " << now.left << "," << now.top;
+}
+
 void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle& style, UINT dpi,
                        HWND owner = nullptr) {
     platform::win32::NativeWindow form(model, style);
     ASSERT_TRUE(form.Create(owner));
-    if (dpi != ::GetDpiForWindow(form.Hwnd())) {
-        SIZE size{};
-        RECT where{}, now{}, middle{};
-        ::SendMessageW(form.Hwnd(), WM_GETDPISCALEDSIZE, dpi, LPARAM(&size));
-        where = {40, 30, 40 + size.cx, 30 + size.cy},
-        ::SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&where));
-        if (::GetWindowRect(form.Hwnd(), &now) && ::GetWindowRect(owner, &middle))
-            ::OffsetRect(&where, (middle.left + middle.right - where.left - where.right) / 2,
-                         (middle.top + middle.bottom - where.top - where.bottom) / 2);
-        EXPECT_TRUE(::EqualRect(&now, &where)) << now.left << "," << now.top << "-" << now.right << "," << now.bottom;
-    }
+    if (dpi != ::GetDpiForWindow(form.Hwnd())) ExpectMovedToDensity(form.Hwnd(), dpi, owner);
     ASSERT_EQ(Pixels(style.clientWidth, int(dpi)), ClientSize(form.Hwnd()).cx) << "not laid out at " << dpi << " DPI";
     for (std::size_t i = 0; i < model.Controls().size(); ++i) {
         const HWND control = ::GetDlgItem(form.Hwnd(), 100 + int(i));

@@ -86,7 +86,13 @@ bool NativeWindow::Create(HWND owner) {
 }
 
 void NativeWindow::Show() {
+    // The process's first ShowWindow takes the show state the launcher gave (a shortcut's
+    // "Run: Maximized", say) whatever it is asked. Minimised is honoured; a window that has
+    // no maximise box and no sizing border is never maximised.
     ::ShowWindow(window_, SW_SHOWNORMAL);
+    if (::IsZoomed(window_) && (style_.style & (WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0) {
+        ::ShowWindow(window_, SW_RESTORE);
+    }
     // The focused control shows its focus rectangle from the start, not only once the
     // keyboard has been used: the user always sees where Space and Enter go.
     ::SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
@@ -107,13 +113,12 @@ SIZE NativeWindow::FrameSize(unsigned dpi) const {
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void NativeWindow::ApplyLayout(unsigned dpi, const RECT* frame) {
+void NativeWindow::ApplyLayout(unsigned dpi, const POINT* topLeft) {
     dpi_ = dpi;
-    if (frame) {
-        ::SetWindowPos(window_, nullptr, frame->left, frame->top, frame->right - frame->left,
-                       frame->bottom - frame->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = FrameSize(dpi);
+    if (topLeft) {
+        ::SetWindowPos(window_, nullptr, topLeft->x, topLeft->y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        const SIZE size = FrameSize(dpi);
         ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (!controls_) return;
@@ -182,11 +187,22 @@ LRESULT NativeWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // bounce back at the monitors' edge.
         *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<unsigned>(wParam));
         return TRUE;
-    case WM_DPICHANGED:
-        // The suggested rectangle in one move, then the owner's middle once more.
-        ApplyLayout(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-        if (style_.centredOverOwner) CentreOver(window_, ::GetWindow(window_, GW_OWNER));
+    case WM_DPICHANGED: {
+        // The suggested place, which keeps a dragged window under the pointer, at the exact
+        // size. Only per-monitor v2 asks that size first (WM_GETDPISCALEDSIZE); under v1
+        // (8.1, 10 before 1703) the suggestion is the old frame scaled, caption bar
+        // included, although the caption bar does not scale, and would cut the client area
+        // short going down or leave it too large going up.
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        const POINT topLeft{suggested.left, suggested.top};
+        ApplyLayout(HIWORD(wParam), &topLeft);
+        // Placed by the program, not by the user: a window being dragged stays where the
+        // user takes it, or it would jump back across the monitors' edge mid-drag.
+        if (style_.centredOverOwner && !movingByUser_) CentreOver(window_, ::GetWindow(window_, GW_OWNER));
         return 0;
+    }
+    case WM_ENTERSIZEMOVE: movingByUser_ = true; break;
+    case WM_EXITSIZEMOVE: movingByUser_ = false; break;
     case WM_DESTROY:
         if (onDestroy) onDestroy();
         controls_.reset();

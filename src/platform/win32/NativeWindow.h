@@ -25,7 +25,8 @@ struct FrameStyle {
     std::wstring_view cancelButton;  // Esc clicks it
     std::wstring_view defaultButton; // Enter clicks it
     std::wstring_view initialFocus;
-    bool centredOverOwner = false; // also after a move to a monitor of another density
+    // Also after a move to a monitor of another density, unless the user is dragging it.
+    bool centredOverOwner = false;
 };
 
 // The real window that shows a window model with standard controls. The model stays the
@@ -60,9 +61,9 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void RouteChildMouseMove(HWND target) const;
     void RouteKeyboardFocus(HWND before) const;
-    // Lays the window out at the DPI, the frame at the rectangle given or, without one,
-    // at its size there where it stands.
-    void ApplyLayout(unsigned dpi, const RECT* frame = nullptr);
+    // Lays the window out at the DPI, its frame at its exact size there, with its top left
+    // corner where given or else where it stands.
+    void ApplyLayout(unsigned dpi, const POINT* topLeft = nullptr);
     SIZE FrameSize(unsigned dpi) const;
     void OnCommand(int id, int code) const;
     void OnMouseMove(POINT client) const;
@@ -75,6 +76,7 @@ private:
     HWND window_ = nullptr;
     unsigned dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND focusWhileMinimised_ = nullptr;
+    bool movingByUser_ = false; // inside the system's move or size loop
     std::optional<ControlWindows> controls_;
     ControlFonts fonts_;
     WindowIcons icons_;
