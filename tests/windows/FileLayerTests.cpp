@@ -2,10 +2,12 @@
 // open, the long-path rewriting (Wine enforces no MAX_PATH), and the text for an error
 // the system has none for; the DLL search where the loader is old; and the stack canary.
 #include "core/ErrorText.h"
-#include "e2e/Driver.h"
+#include "e2e/Expected.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+#include "tools/FileCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +41,47 @@ TEST(Win32Files, AnOpenedFileIsChangedThroughItsHandleNotLookedUpByNameAgain) {
         if (const auto temporary = files.CreateTemporary(folder.File(L"xmplay.pls")); moved)
             temporary->MoveOver(folder.File(L"xmplay.pls"));
         EXPECT_EQ(moved ? 3u : 2u, FileNames(folder.Path()).size()) << "moved in place: " << moved;
+    }
+}
+
+// Volumes that handle the delete-on-close mark their own way: one refuses it (and so its
+// clearing), one takes its clearing as a no-op, the deletion still pending (which Wine 8
+// never reports: the stand-in says it). The playlist is replaced on the first; on the
+// second the command fails before the rename, which would take the new playlist away with
+// its handle. No temporary file stays on either.
+BOOL WINAPI RefusesTheMark(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+    if (kind != FileDispositionInfo) return ::SetFileInformationByHandle(file, kind, info, size);
+    ::SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+}
+BOOL WINAPI KeepsTheMark(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+    if (kind == FileDispositionInfo && !static_cast<FILE_DISPOSITION_INFO*>(info)->DeleteFile) return TRUE;
+    return ::SetFileInformationByHandle(file, kind, info, size);
+}
+BOOL WINAPI ReportsTheMark(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+    const BOOL read = ::GetFileInformationByHandleEx(file, kind, info, size);
+    if (read && kind == FileStandardInfo) static_cast<FILE_STANDARD_INFO*>(info)->DeletePending = TRUE;
+    return read;
+}
+
+TEST(Win32Files, ThePlaylistIsReplacedOrKeptWhereTheVolumeRefusesOrKeepsTheDeleteMark) {
+    const Player player;
+    const registry::RegistryRoot root(std::make_shared<platform::win32::Win32Registry>());
+    const registry::RegistryKey settings = root.KeyFromPath(L"\\HKEY_CURRENT_USER\\" + std::wstring(kSettingsKey));
+    const struct {
+        platform::win32::FileInformationCalls volume;
+        std::int32_t failure;
+        std::string playlist;
+    } volumes[] = {{{RefusesTheMark}, 0, kEmptyPlaylistBytes},
+                   {{KeepsTheMark, ReportsTheMark}, ERROR_NOT_SUPPORTED, kFullPlaylistBytes}};
+    for (const auto& volume : volumes) {
+        SCOPED_TRACE(volume.failure);
+        player.WriteFiles();
+        platform::win32::Win32FileSystem files(volume.volume);
+        const tools::Outcome outcome = tools::EmptyDefaultPlaylist(&settings, files);
+        EXPECT_EQ(volume.failure, outcome.failure ? outcome.failure->Number() : 0);
+        EXPECT_EQ(volume.playlist, ReadBytes(player.playlist));
+        EXPECT_EQ((std::vector<std::wstring>{L"xmplay.library", L"xmplay.pls"}), FileNames(player.folder.Path()));
     }
 }
 

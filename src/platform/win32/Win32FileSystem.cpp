@@ -76,12 +76,6 @@ std::wstring ObjectNameAsDosPath(HANDLE file) {
     return text.starts_with(L"\\??\\") ? L"\\\\?\\" + std::wstring(text.substr(4)) : std::wstring();
 }
 
-bool SetDeleteOnClose(HANDLE file, bool deleteOnClose) {
-    FILE_DISPOSITION_INFO info{};
-    info.DeleteFile = deleteOnClose ? TRUE : FALSE;
-    return ::SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info) != FALSE;
-}
-
 } // namespace
 
 std::wstring FinalPathOf(HANDLE file, FinalPathQuery query) {
@@ -108,13 +102,14 @@ namespace {
 
 class Win32OpenFile : public OpenFile {
 public:
-    Win32OpenFile(std::wstring path, UniqueFile file) : OpenFile(std::move(path)), file_(std::move(file)) {}
+    Win32OpenFile(std::wstring path, UniqueFile file, FileInformationCalls calls)
+        : OpenFile(std::move(path)), file_(std::move(file)), calls_(calls) {}
 
     std::wstring FinalPath() override { return FinalPathOf(file_.Get()); }
 
     std::uint32_t Attributes() override {
         FILE_BASIC_INFO info{};
-        if (!::GetFileInformationByHandleEx(file_.Get(), FileBasicInfo, &info, sizeof info)) ThrowLastError();
+        if (!calls_.get(file_.Get(), FileBasicInfo, &info, sizeof info)) ThrowLastError();
         return info.FileAttributes;
     }
 
@@ -122,12 +117,19 @@ public:
     void SetAttributes(std::uint32_t attributes) override {
         FILE_BASIC_INFO info{};
         info.FileAttributes = attributes;
-        if (!::SetFileInformationByHandle(file_.Get(), FileBasicInfo, &info, sizeof info)) ThrowLastError();
+        if (!calls_.set(file_.Get(), FileBasicInfo, &info, sizeof info)) ThrowLastError();
     }
 
     void Delete() override {
-        if (!SetDeleteOnClose(file_.Get(), true)) ThrowLastError();
+        if (!SetDeleteOnClose(true)) ThrowLastError();
     }
+
+    // Should the program be ended or crash before a new file is in place, the system
+    // deletes it as it closes the handle. (The mark lives in memory: a power cut still
+    // leaves the file.) Some network and third-party file systems refuse the mark, and
+    // with it a deletion through the handle: there a failure before the rename leaves the
+    // new file behind.
+    void MarkTemporary() { marked_ = SetDeleteOnClose(true); }
 
     void Write(std::span<const char> bytes) override {
         while (!bytes.empty()) {
@@ -141,9 +143,7 @@ public:
 
     void MoveOver(const std::wstring& target) override {
         if (!::FlushFileBuffers(file_.Get())) ThrowLastError();
-        // A file created to replace another goes when its handle closes, however the
-        // program ends; only once in place does it stay.
-        if (!SetDeleteOnClose(file_.Get(), false)) ThrowLastError();
+        if (marked_) KeepWhenClosed();
         const std::wstring name = SystemPath(target);
         // FILE_RENAME_INFO ends in the name; whole 8-byte words keep its handle aligned.
         const std::size_t size = offsetof(FILE_RENAME_INFO, FileName) + (name.size() + 1) * sizeof(wchar_t);
@@ -154,13 +154,33 @@ public:
         info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
         // NOLINTNEXTLINE(cppcoreguidelines-pro-bounds-array-to-pointer-decay): the name runs on past FileName[1]
         std::memcpy(info->FileName, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
-        if (!::SetFileInformationByHandle(file_.Get(), FileRenameInfo, info, static_cast<DWORD>(size))) {
+        if (!calls_.set(file_.Get(), FileRenameInfo, info, static_cast<DWORD>(size))) {
             ThrowLastError();
         }
     }
 
 private:
+    bool SetDeleteOnClose(bool deleteOnClose) {
+        FILE_DISPOSITION_INFO info{};
+        info.DeleteFile = deleteOnClose ? TRUE : FALSE;
+        return calls_.set(file_.Get(), FileDispositionInfo, &info, sizeof info) != FALSE;
+    }
+
+    // Clearing the mark is the same call as setting it, with the same access check, so it
+    // is cleared only where it was set. A file system may take the clearing as a no-op: a
+    // file renamed in place while its deletion is still pending would vanish as its handle
+    // closes, and the old file with it.
+    void KeepWhenClosed() {
+        if (!SetDeleteOnClose(false)) ThrowLastError();
+        FILE_STANDARD_INFO standard{};
+        if (!calls_.get(file_.Get(), FileStandardInfo, &standard, sizeof standard)) ThrowLastError();
+        if (standard.DeletePending) throw SystemFailure(ERROR_NOT_SUPPORTED);
+        marked_ = false;
+    }
+
     UniqueFile file_;
+    FileInformationCalls calls_;
+    bool marked_ = false; // goes when the handle closes, until it is in place
 };
 
 } // namespace
@@ -190,7 +210,7 @@ std::unique_ptr<OpenFile> Win32FileSystem::Open(const std::wstring& path, FileAc
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
                                   nullptr));
     if (!file) ThrowLastError();
-    return std::make_unique<Win32OpenFile>(path, std::move(file));
+    return std::make_unique<Win32OpenFile>(path, std::move(file), calls_);
 }
 
 std::unique_ptr<OpenFile> Win32FileSystem::CreateTemporary(const std::wstring& stem) {
@@ -201,13 +221,10 @@ std::unique_ptr<OpenFile> Win32FileSystem::CreateTemporary(const std::wstring& s
                                             FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD error = ::GetLastError();
         UniqueFile file(handle);
-        // Should the program be ended or crash before the file is in place, the system
-        // deletes it as it closes the handle. (The mark lives in memory: a power cut
-        // still leaves the file.) Where the volume cannot mark it, the program deletes
-        // it on every failure it sees, as before.
         if (file) {
-            SetDeleteOnClose(file.Get(), true);
-            return std::make_unique<Win32OpenFile>(std::move(path), std::move(file));
+            auto created = std::make_unique<Win32OpenFile>(std::move(path), std::move(file), calls_);
+            created->MarkTemporary();
+            return created;
         }
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
             throw SystemFailure(static_cast<std::int32_t>(error));

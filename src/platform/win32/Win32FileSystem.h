@@ -10,13 +10,26 @@
 
 namespace vellicor::platform::win32 {
 
+// How a file's information is set and read through its handle: the system's
+// SetFileInformationByHandle and GetFileInformationByHandleEx, or stand-ins for a volume
+// that answers some classes its own way.
+using FileInformationCall = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+struct FileInformationCalls {
+    FileInformationCall set = ::SetFileInformationByHandle;
+    FileInformationCall get = ::GetFileInformationByHandleEx;
+};
+
 // The Win32 file system. Paths come as the user's registry gives them and are turned
 // into what the system accepts by SystemPath when a file is opened; from then on only
 // the handle is used.
 class Win32FileSystem : public FileSystem {
 public:
+    explicit Win32FileSystem(FileInformationCalls calls = {}) : calls_(calls) {}
     std::unique_ptr<OpenFile> Open(const std::wstring& path, FileAccess access) override;
     std::unique_ptr<OpenFile> CreateTemporary(const std::wstring& stem) override;
+
+private:
+    FileInformationCalls calls_;
 };
 
 // The path the system gives the file behind a handle: its normalised name where the
