@@ -37,12 +37,15 @@ done
 for function in SetDefaultDllDirectories AddDllDirectory RemoveDllDirectory GetDpiForWindow GetDpiForSystem \
                 GetSystemMetricsForDpi AdjustWindowRectExForDpi SystemParametersInfoForDpi \
                 SetProcessDpiAwarenessContext SetThreadDpiAwarenessContext EnableNonClientDpiScaling \
+                GetWindowDpiAwarenessContext AreDpiAwarenessContextsEqual \
                 LoadIconWithScaleDown GetSystemTimePreciseAsFileTime CreateFile2 SetThreadDescription; do
   grep -qx "fn $function" <<<"$imports" && check "imports $function, which Windows 7 lacks" false
 done
 # What only Windows can show, on the versions that have it: the DLL search restricted, the
-# caption bar scaled (10 1607), a monitor's density (8.1 to 10 1511), icons scaled down.
-for function in SetDefaultDllDirectories EnableNonClientDpiScaling GetDpiForMonitor LoadIconWithScaleDown; do
+# caption bar scaled (10 1607), a monitor's density (8.1 to 10 1511), icons scaled down, the
+# check glyph's density (per-monitor v1 or v2).
+for function in SetDefaultDllDirectories EnableNonClientDpiScaling GetDpiForMonitor LoadIconWithScaleDown \
+                GetWindowDpiAwarenessContext; do
   check "looks up $function" "grep -qx $function <<<\"\$text\""
 done
 

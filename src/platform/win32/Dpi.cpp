@@ -21,6 +21,8 @@ using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, U
 using EnableNonClientDpiScalingFn = BOOL(WINAPI*)(HWND);
 using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 using MetricForDpiFn = int(WINAPI*)(int, UINT);
+using GetWindowDpiAwarenessContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+using AreDpiAwarenessContextsEqualFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
 
 } // namespace
 
@@ -33,6 +35,12 @@ UINT MonitorDpi(HMONITOR monitor) {
     UINT dpiY = 0;
     if (!getDpiForMonitor || !monitor || FAILED(getDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY))) return 0;
     return dpiY;
+}
+
+bool ThemedAtWindowDpi(HWND window) {
+    static const auto contextOf = User32Function<GetWindowDpiAwarenessContextFn>("GetWindowDpiAwarenessContext");
+    static const auto same = User32Function<AreDpiAwarenessContextsEqualFn>("AreDpiAwarenessContextsEqual");
+    return contextOf && same && same(contextOf(window), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 }
 
 void ScaleNonClientArea(HWND window) {

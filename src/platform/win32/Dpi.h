@@ -13,6 +13,11 @@ UINT WindowDpi(HWND window);
 // The monitor's effective DPI (Windows 8.1 and later); 0 where the system cannot say.
 UINT MonitorDpi(HMONITOR monitor);
 
+// Whether the system draws the window's themed parts (a check box's glyph, say) at the
+// window's own density, as it does for per-monitor v2 windows (Windows 10 1703 on). Under
+// v1 and where there is no per-monitor awareness they are drawn at the system's.
+bool ThemedAtWindowDpi(HWND window);
+
 // From WM_NCCREATE: the caption bar and frame follow the window's density too under
 // per-monitor awareness v1 (Windows 10 1607; v2, from 1703, does so by itself).
 void ScaleNonClientArea(HWND window);

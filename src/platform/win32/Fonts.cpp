@@ -87,7 +87,13 @@ int TextRoom(HWND control, const ControlDef& def, LONG averageCharWidth, unsigne
     RECT client{};
     ::GetClientRect(control, &client);
     switch (def.kind) {
-    case ControlKind::CheckBox: return client.right - SystemMetric(SM_CXMENUCHECK, dpi) - averageCharWidth;
+    case ControlKind::CheckBox: {
+        int glyph = SystemMetric(SM_CXMENUCHECK, dpi);
+        // Drawn at the system's density where the window's is not the theme's: on a monitor
+        // of lower density than the system's, the window's own measure would be too small.
+        if (!ThemedAtWindowDpi(control)) glyph = std::max(glyph, SystemMetric(SM_CXMENUCHECK, WindowDpi(nullptr)));
+        return client.right - glyph - averageCharWidth;
+    }
     case ControlKind::CommandButton: return client.right - 2 * (2 * SystemMetric(SM_CXEDGE, dpi) + 1);
     case ControlKind::Frame: return client.right - 2 * averageCharWidth;
     case ControlKind::TextBox: {
