@@ -35,12 +35,14 @@ void RestrictDllSearch(bool searchFlags) {
             ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
         if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     }
-    // Without them: no DLLs from the current folder, and the current folder searched
-    // after the system's for everything else. The program's own folder still comes
-    // first for a bare name, so the DLLs that Common Controls 6 loads by name (the
-    // visual styles and, through them, the desktop compositor), which are no known DLLs
-    // on Windows 7, are loaded from the system folder now and stay loaded.
+    // Without them, the current folder is all that can be taken out of the DLL search.
+    // The program's own folder still comes first for a bare name, so the DLLs that Common
+    // Controls 6 loads by name (the visual styles and, through them, the desktop
+    // compositor), which are no known DLLs on Windows 7, are loaded from the system
+    // folder now and stay loaded.
     ::SetDllDirectoryW(L"");
+    // This one leaves the DLL search alone: it only makes SearchPath, which some code
+    // uses to find files by name, look in the current folder after the system's.
     ::SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
     static const std::array<UniqueLibrary, 2> preloaded{LoadSystemLibrary(L"uxtheme.dll", false),
                                                         LoadSystemLibrary(L"dwmapi.dll", false)};
