@@ -3,6 +3,7 @@
 #include "e2e/Expected.h"
 #include "platform/win32/AboutWindow.h"
 
+#include <list>
 #include <psapi.h>
 #include <shlwapi.h>
 
@@ -104,28 +105,30 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
 // Common Controls 6 from the side-by-side store. Wine hands what explorer is given to
 // winebrowser, which runs the Unix programs listed under HKCU\Software\Wine\WineBrowser:
 // a shell script there logs where it runs ("Windows" for the Windows folder) and what it
-// is handed. Wine's own user32 imports version.dll, so under Wine the planted one
-// is loaded at start whatever the program does: only its use can be checked there. Once
+// is handed (on Windows the links are not clicked: a real browser would open). Wine's own
+// user32 imports version.dll, so under Wine the planted one is loaded at start whatever the
+// program does: only its use can be checked there; on Windows it is never loaded. Once
 // started, the program looks for a DLL named bare in the system folder only: asked to
 // load one from a thread of its own, it does not take the copy planted beside it.
 TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
     ScratchSettings settings;
     ScratchFolder planted(L"vellicor-planted");
     const std::wstring log = planted.File(L"opened.log");
-    if (UnixPathOf(log).empty()) GTEST_SKIP() << "needs Wine's browser hand-over";
-    wchar_t windows[MAX_PATH]{};
-    WriteBytes(planted.File(L"browser.sh"),
-               "[ \"$(pwd -P)\" = \"$(cd '" +
-                   UnixPathOf(std::wstring(windows, ::GetSystemWindowsDirectoryW(windows, MAX_PATH))) +
-                   "' && pwd -P)\" ] && where=Windows || where=$(pwd)\nprintf '%s %s\\n' \"$where\" \"$1\" >> '" +
-                   UnixPathOf(log) + "'\n");
-    const std::string script = "/bin/sh \"" + UnixPathOf(planted.File(L"browser.sh")) + "\"";
-    const SavedValue browsers(L"Software\\Wine\\WineBrowser", L"Browsers",
-                              Text(std::wstring(script.begin(), script.end())));
-    const SavedValue mailers(L"Software\\Wine\\WineBrowser", L"Mailers",
-                             Text(std::wstring(script.begin(), script.end())));
-    const SavedValue nativeFirst(L"Software\\Wine\\AppDefaults\\Vellicor.exe\\DllOverrides", L"version",
-                                 Text(L"native,builtin"));
+    const bool wine = UnderWine();
+    std::list<SavedValue> saved;
+    if (wine) {
+        wchar_t windows[MAX_PATH]{};
+        WriteBytes(planted.File(L"browser.sh"),
+                   "[ \"$(pwd -P)\" = \"$(cd '" +
+                       UnixPathOf(std::wstring(windows, ::GetSystemWindowsDirectoryW(windows, MAX_PATH))) +
+                       "' && pwd -P)\" ] && where=Windows || where=$(pwd)\nprintf '%s %s\\n' \"$where\" \"$1\" >> '" +
+                       UnixPathOf(log) + "'\n");
+        const std::string script = "/bin/sh \"" + UnixPathOf(planted.File(L"browser.sh")) + "\"";
+        for (const wchar_t* list : {L"Browsers", L"Mailers"})
+            saved.emplace_back(L"Software\\Wine\\WineBrowser", list, Text(std::wstring(script.begin(), script.end())));
+        saved.emplace_back(L"Software\\Wine\\AppDefaults\\Vellicor.exe\\DllOverrides", L"version",
+                           Text(L"native,builtin"));
+    }
     for (const wchar_t* name : {L"explorer.exe", L"version.dll", L"planted_version.dll"})
         ASSERT_TRUE(::CopyFileW((OwnFolder() + L"planted_version.dll").c_str(), planted.File(name).c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), planted.File(L"Vellicor.exe").c_str(), FALSE));
@@ -167,6 +170,8 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
         };
         EXPECT_FALSE(loadsPlanted(L"planted_version.dll")) << "loaded by its bare name from beside the program";
         EXPECT_TRUE(loadsPlanted(planted.File(L"planted_version.dll"))) << "not even by its full path";
+        EXPECT_TRUE(wine || !loaded(L"vellicor-planted", L"\\version.dll")) << "the planted version.dll was loaded";
+        if (!wine) return;       // Windows' explorer would open the addresses in a real browser
         std::size_t handles = 0; // after the first hand-over, which may load what later ones reuse
         for (int link = 0; link < 4; ++link) {
             ASSERT_TRUE(ClickAt(AboutControlOf(copy, about, L"lblLink", link)));

@@ -125,16 +125,23 @@ private:
     std::wstring path_;
 };
 
-// Starts a program, in the folder given or this one; its process, none when it cannot start.
-inline UniqueKernelHandle Start(std::wstring commandLine, const std::wstring& folder = {}) {
+// Starts a program, in the folder given or this one, shown as a shortcut's "Run" setting
+// asks; its process, none when it cannot start.
+inline UniqueKernelHandle Start(std::wstring commandLine, const std::wstring& folder = {}, WORD show = SW_SHOWNORMAL) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = show;
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         return {};
-    return ::CloseHandle(info.hThread), UniqueKernelHandle(info.hProcess);
+    }
+    ::CloseHandle(info.hThread);
+    return UniqueKernelHandle(info.hProcess);
 }
+
+inline bool UnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 // Under Wine, the Unix path a Windows path stands for; empty elsewhere.
 inline std::string UnixPathOf(const std::wstring& path) {
@@ -157,13 +164,35 @@ inline bool MakeSymbolicLink(const std::wstring& link, const std::wstring& targe
            WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; });
 }
 
-// The folder through another drive letter: under Wine the Z: drive, which shows the whole
-// Unix file system (Windows would need a substituted drive); empty elsewhere.
-inline std::wstring ThroughDriveZ(const std::wstring& folder) {
-    std::wstring path = L"Z:";
-    for (const char ch : UnixPathOf(folder)) path += ch == '/' ? L'\\' : wchar_t(ch);
-    return path.size() > 2 ? path : L"";
-}
+// The folder through another drive letter while this lives: under Wine the Z: drive, which
+// shows the whole Unix file system; on Windows a free letter substituted for the folder, as
+// `subst` does. Empty when there is none.
+class OtherDrive {
+public:
+    explicit OtherDrive(const std::wstring& folder) {
+        if (UnderWine()) {
+            path_ = L"Z:";
+            for (const char ch : UnixPathOf(folder)) path_ += ch == '/' ? L'\\' : wchar_t(ch);
+            return;
+        }
+        for (wchar_t letter = L'Z'; letter > L'D' && path_.empty(); --letter) {
+            const std::wstring drive{letter, L':'};
+            if ((::GetLogicalDrives() & (1u << (letter - L'A'))) == 0 &&
+                ::DefineDosDeviceW(0, drive.c_str(), folder.c_str())) {
+                path_ = substituted_ = drive;
+            }
+        }
+    }
+    ~OtherDrive() {
+        if (!substituted_.empty()) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, substituted_.c_str(), nullptr);
+    }
+    OtherDrive(const OtherDrive&) = delete;
+    OtherDrive& operator=(const OtherDrive&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_, substituted_;
+};
 
 // ---------------------------------------------------------------------------------------
 // The registry, as another program sees it. Setting up fails the test where the registry
@@ -314,20 +343,50 @@ inline HWND FocusOf(HWND window) {
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 // Input goes through the system's queue, to whatever window is in front.
+// Windows lets a program bring another's window to the front only in some cases (it is in
+// front itself, or had the last input, or the user has been idle for a while); where it may
+// not, the window is clicked on its caption bar as a person would, with nothing standing
+// over it. The pointer is then put back.
 inline bool BringToFront(HWND window) {
-    if (::GetForegroundWindow() != window) ::SetForegroundWindow(window);
-    return WaitUntil([window] { return ::GetForegroundWindow() == window; }, 5s);
+    const auto inFront = [window] { return ::GetForegroundWindow() == window; };
+    if (inFront()) return true;
+    ::SetForegroundWindow(window);
+    if (WaitUntil(inFront, 1s)) return true;
+    constexpr UINT kAsItIs = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    RECT frame{};
+    POINT pointer{};
+    ::GetWindowRect(window, &frame);
+    ::GetCursorPos(&pointer);
+    ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kAsItIs);
+    ::SetCursorPos((frame.left + frame.right) / 2, frame.top + ::GetSystemMetrics(SM_CYCAPTION) / 2 + 4);
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    const bool clicked = ::SendInput(2, click, sizeof(INPUT)) == 2 && WaitUntil(inFront, 5s);
+    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kAsItIs);
+    ::SetCursorPos(pointer.x, pointer.y);
+    return clicked;
 }
+// A key pressed and released (with Shift held, when asked) through the system's input, to
+// the window in front. Each event goes once the system has taken the one before, which it
+// shows in the keyboard's state: under Wine that is when SendInput returns, on Windows a
+// moment later. Then the keys are in the window's queue, and Settled comes after them.
 inline bool PressKey(WORD key, bool shift = false) {
-    std::vector<INPUT> inputs;
-    for (const auto& [vk, flags] :
-         {std::pair{WORD(VK_SHIFT), DWORD(0)}, {key, 0}, {key, KEYEVENTF_KEYUP}, {WORD(VK_SHIFT), KEYEVENTF_KEYUP}}) {
-        if (vk == VK_SHIFT && !shift) continue;
-        INPUT& input = inputs.emplace_back();
-        input.type = INPUT_KEYBOARD, input.ki.wVk = vk, input.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)),
+    const auto send = [](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
         input.ki.dwFlags = flags;
-    }
-    return ::SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+        // Down: down now, or pressed since the last look (all that Wine's first look in a
+        // thread tells).
+        const bool down = (flags & KEYEVENTF_KEYUP) == 0;
+        return ::SendInput(1, &input, sizeof input) == 1 &&
+               WaitUntil([&] { return ((::GetAsyncKeyState(vk) & 0x8001) != 0) == down; }, 5s);
+    };
+    return (!shift || send(VK_SHIFT, 0)) && send(key, 0) && send(key, KEYEVENTF_KEYUP) &&
+           (!shift || send(VK_SHIFT, KEYEVENTF_KEYUP));
 }
 // Returns once the window's thread has handled everything it was given before: messages
 // sent and posted, clicks, keys (under Wine they are in its queue once SendInput returns),
@@ -488,8 +547,9 @@ inline std::wstring FailureReport(const std::wstring& what, DWORD code) {
 class Program {
 public:
     // Starts the program (or a copy of it elsewhere), in this folder or the one given.
-    explicit Program(const std::wstring& exe = VellicorPath(), const std::wstring& currentFolder = {})
-        : process_(Start(L"\"" + exe + L"\"", currentFolder)) {
+    explicit Program(const std::wstring& exe = VellicorPath(), const std::wstring& currentFolder = {},
+                     WORD show = SW_SHOWNORMAL)
+        : process_(Start(L"\"" + exe + L"\"", currentFolder, show)) {
         if (!process_) throw std::runtime_error("cannot start the program: error " + std::to_string(::GetLastError()));
         id_ = ::GetProcessId(process_.Get());
     }

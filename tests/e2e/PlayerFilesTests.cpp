@@ -160,7 +160,8 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Player player(false);
-        otherDrive = ThroughDriveZ(player.folder.Path());
+        const OtherDrive drive(player.folder.Path());
+        otherDrive = drive.Path();
         const RawValue stored = c.stored(player.folder.Path());
         const std::wstring written(reinterpret_cast<const wchar_t*>(stored.data.data()), stored.data.size() / 2);
         player.Folder(written.substr(0, written.find(L'\0')));
