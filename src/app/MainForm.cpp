@@ -60,7 +60,7 @@ void MainForm::Form_MouseMove() { ShowTip(nullptr); }
 
 void MainForm::cmdRefresh_Click() {
     for (const auto& control : window_.Controls()) {
-        if (control->TypeName() != L"CheckBox") continue;
+        if (control->Kind() != ControlKind::CheckBox) continue;
         // Graying a checked or unchecked box raises its Click, which loads it; only a box
         // that was grayed already needs the call by name. Calling one whose load just
         // failed would load it, and show its message, a second time.
@@ -168,7 +168,7 @@ void MainForm::WireButtons() {
     });
     for (const auto& entry : commands) {
         const auto command = entry.second;
-        if (Control* button = window_.Find(entry.first)) button->onClick = [this, command] { (this->*command)(); };
+        window_.Get(entry.first).onClick = [this, command] { (this->*command)(); };
     }
 }
 

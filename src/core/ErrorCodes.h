@@ -10,7 +10,6 @@ inline constexpr std::int32_t kAccessDenied = 5;
 inline constexpr std::int32_t kInvalidHandle = 6;
 inline constexpr std::int32_t kInvalidData = 13;
 inline constexpr std::int32_t kInvalidParameter = 87;
-inline constexpr std::int32_t kCallNotImplemented = 120;
 inline constexpr std::int32_t kMoreData = 234;
 
 } // namespace vellicor::errors

@@ -1,5 +1,6 @@
 #include "platform/win32/ControlWindows.h"
 
+#include "core/Failure.h"
 #include "ui/toolkit/Geometry.h"
 
 #include <algorithm>
@@ -88,6 +89,7 @@ ControlWindows::ControlWindows(ui::WindowModel& model, HWND parent, unsigned dpi
     std::stable_sort(byTab.begin(), byTab.end(), [&](std::size_t a, std::size_t b) {
         return controls[a]->Definition().tabIndex < controls[b]->Definition().tabIndex;
     });
+    std::vector<HWND> windows(controls.size());
     const ControlDef* previous = nullptr;
     for (const std::size_t i : byTab) {
         const ControlDef& def = controls[i]->Definition();
@@ -100,8 +102,14 @@ ControlWindows::ControlWindows(ui::WindowModel& model, HWND parent, unsigned dpi
                                              r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)),
                                              ::GetModuleHandleW(nullptr), nullptr);
-        if (!child) continue;
-        views_[i] = std::make_unique<View>(child);
+        // A window without one of its controls would not be the program's window: none at
+        // all. (The children made so far go with the parent.)
+        if (!child) throw SystemFailure(static_cast<std::int32_t>(::GetLastError()));
+        windows[i] = child;
+    }
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (!windows[i]) continue;
+        views_[i] = std::make_unique<View>(windows[i]);
         controls[i]->AttachView(views_[i].get());
     }
 }

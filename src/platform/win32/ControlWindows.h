@@ -19,6 +19,7 @@ public:
     // dialog ids.
     static constexpr int kFirstId = 100;
 
+    // Throws the system's Failure when a control's window cannot be made.
     ControlWindows(ui::WindowModel& model, HWND parent, unsigned dpi);
     ~ControlWindows();
     ControlWindows(const ControlWindows&) = delete;

@@ -2,11 +2,11 @@
 
 #include "core/Failure.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/EventBoundary.h"
 #include "platform/win32/Painting.h"
 #include "ui/toolkit/Geometry.h"
 
 #include <algorithm>
-#include <new>
 
 namespace vellicor::platform::win32 {
 
@@ -71,7 +71,12 @@ bool NativeWindow::Create(HWND owner) {
     window_ = ::CreateWindowExW(style_.exStyle, kWindowClass, style_.caption.c_str(), style_.style, CW_USEDEFAULT,
                                 CW_USEDEFAULT, frame.cx, frame.cy, owner, nullptr, Instance(), this);
     if (!window_) return false;
-    controls_.emplace(model_, window_, dpi_);
+    try {
+        controls_.emplace(model_, window_, dpi_);
+    } catch (const Failure&) {
+        Destroy(); // with the controls made so far
+        return false;
+    }
     if (const int id = controls_->IdOf(style_.defaultButton)) {
         ::SendMessageW(window_, DM_SETDEFID, static_cast<WPARAM>(id), 0);
     }
@@ -128,9 +133,6 @@ void NativeWindow::ApplyLayout(unsigned dpi, const POINT* topLeft) {
     ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-// Handlers contain the failures they expect; a Failure or a lack of memory that still
-// reaches the boundary abandons that one event rather than unwinding through the
-// system's code. Anything else is a bug, and noexcept ends the program there and then.
 LRESULT CALLBACK NativeWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -140,11 +142,8 @@ LRESULT CALLBACK NativeWindow::WindowProc(HWND window, UINT message, WPARAM wPar
         ScaleNonClientArea(window);
     }
     auto* self = reinterpret_cast<NativeWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return ::DefDlgProcW(window, message, wParam, lParam);
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (const Failure&) {
-    } catch (const std::bad_alloc&) {}
+    LRESULT result = 0;
+    if (self && HandleEvent([&] { result = self->OnMessage(message, wParam, lParam); })) return result;
     return ::DefDlgProcW(window, message, wParam, lParam);
 }
 

@@ -40,7 +40,8 @@ public:
     NativeWindow(const NativeWindow&) = delete;
     NativeWindow& operator=(const NativeWindow&) = delete;
 
-    // Creates the window and its controls, hidden.
+    // Creates the window and its controls, hidden; false when it or one of its controls
+    // cannot be made.
     bool Create(HWND owner);
     void Show();
     void Destroy();
@@ -59,8 +60,8 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void RouteChildMouseMove(HWND target) const;
-    void RouteKeyboardFocus(HWND before) const;
+    void RouteChildMouseMove(HWND target) const noexcept;
+    void RouteKeyboardFocus(HWND before) const noexcept;
     // Lays the window out at the DPI, its frame at its exact size there, with its top left
     // corner where given or else where it stands.
     void ApplyLayout(unsigned dpi, const POINT* topLeft = nullptr);

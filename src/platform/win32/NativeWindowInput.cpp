@@ -1,8 +1,6 @@
-#include "core/Failure.h"
+#include "platform/win32/EventBoundary.h"
 #include "platform/win32/NativeWindow.h"
 #include "ui/toolkit/Geometry.h"
-
-#include <new>
 
 // The user's side of the window: the message loop, where the pointer and the keyboard are
 // heard of, and the commands and system commands that reach the window.
@@ -91,21 +89,15 @@ LRESULT NativeWindow::OnSystemCommand(WPARAM wParam, LPARAM lParam) {
 // The pointer over one of our controls: the message is on its way to the control, and
 // the model hears of it here, in our own message loop, so that no control needs
 // subclassing. (The window's own background and its frames reach WindowProc.)
-void NativeWindow::RouteChildMouseMove(HWND target) const {
+void NativeWindow::RouteChildMouseMove(HWND target) const noexcept {
     if (!window_ || ::GetParent(target) != window_) return;
-    try {
-        if (ui::Control* control = ControlById(::GetDlgCtrlID(target))) control->MouseMove();
-    } catch (const Failure&) {
-    } catch (const std::bad_alloc&) {}
+    if (ui::Control* control = ControlById(::GetDlgCtrlID(target))) HandleEvent([control] { control->MouseMove(); });
 }
 
-void NativeWindow::RouteKeyboardFocus(HWND before) const {
+void NativeWindow::RouteKeyboardFocus(HWND before) const noexcept {
     const HWND focus = ::GetFocus();
     if (!window_ || focus == before || ::GetParent(focus) != window_) return;
-    try {
-        if (ui::Control* control = ControlById(::GetDlgCtrlID(focus))) control->KeyboardFocus();
-    } catch (const Failure&) {
-    } catch (const std::bad_alloc&) {}
+    if (ui::Control* control = ControlById(::GetDlgCtrlID(focus))) HandleEvent([control] { control->KeyboardFocus(); });
 }
 
 } // namespace vellicor::platform::win32

@@ -1,18 +1,8 @@
 #include "ui/toolkit/Control.h"
 
-#include "core/ErrorCodes.h"
-#include "core/Failure.h"
-
-#include <array>
+#include <stdexcept>
 
 namespace vellicor::ui {
-
-std::wstring_view TypeName(ControlKind kind) {
-    // In the order of ControlKind.
-    constexpr std::array<std::wstring_view, 7> kTypeNames{L"Frame", L"TextBox",    L"CheckBox", L"CommandButton",
-                                                          L"Label", L"PictureBox", L"Line"};
-    return kTypeNames.at(static_cast<std::size_t>(kind));
-}
 
 Control::Control(const ControlDef& def) : def_(def), name_(def.name), text_(def.caption), value_(def.value) {}
 
@@ -20,7 +10,7 @@ std::wstring Control::Property(std::wstring_view propertyName) const {
     if (propertyName == L"Name") return name_;
     if (propertyName == L"Caption" || propertyName == L"Text") return text_;
     if (propertyName == L"Tag") return std::wstring(def_.tag);
-    throw SystemFailure(errors::kInvalidParameter);
+    throw std::invalid_argument("no control property of that name");
 }
 
 void Control::SetText(std::wstring text) {

@@ -32,10 +32,9 @@ public:
     const ControlDef& Definition() const { return def_; }
     const std::wstring& Name() const { return name_; }
     ControlKind Kind() const { return def_.kind; }
-    std::wstring_view TypeName() const { return ui::TypeName(def_.kind); }
 
-    // A property read by its name: "Name", "Caption", "Text" or "Tag". Any other name is
-    // ERROR_INVALID_PARAMETER.
+    // A property read by its name: "Name", "Caption", "Text" or "Tag". Any other name is a
+    // bug: std::invalid_argument.
     std::wstring Property(std::wstring_view propertyName) const;
 
     const std::wstring& Text() const { return text_; }

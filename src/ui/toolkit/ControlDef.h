@@ -6,9 +6,6 @@ namespace vellicor::ui {
 
 enum class ControlKind { Frame, TextBox, CheckBox, CommandButton, Label, PictureBox, Line };
 
-// The type name a control reports, the one the refresh sweep looks for ("CheckBox").
-std::wstring_view TypeName(ControlKind kind);
-
 // Check-box states.
 inline constexpr int kUnchecked = 0;
 inline constexpr int kChecked = 1;

@@ -1,7 +1,7 @@
 #include "ui/toolkit/WindowModel.h"
 
-#include "core/ErrorCodes.h"
-#include "core/Failure.h"
+#include <stdexcept>
+#include <string>
 
 namespace vellicor::ui {
 
@@ -19,7 +19,7 @@ Control* WindowModel::Find(std::wstring_view name, int index) const {
 
 Control& WindowModel::Get(std::wstring_view name, int index) const {
     if (Control* control = Find(name, index)) return *control;
-    throw SystemFailure(errors::kInvalidParameter);
+    throw std::invalid_argument("no control of that name in the window");
 }
 
 void WindowModel::DefineOperation(std::wstring name, std::function<void()> operation) {
@@ -28,7 +28,7 @@ void WindowModel::DefineOperation(std::wstring name, std::function<void()> opera
 
 void WindowModel::CallByName(std::wstring_view name) const {
     const auto it = operations_.find(name);
-    if (it == operations_.end()) throw SystemFailure(errors::kCallNotImplemented);
+    if (it == operations_.end()) throw std::invalid_argument("no operation of that name in the window");
     it->second();
 }
 

@@ -21,15 +21,15 @@ public:
 
     // In creation order.
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
-    // The control of that name (and index, for a control array); throws
-    // ERROR_INVALID_PARAMETER when there is none.
+    // The control of that name (and index, for a control array). A name that is not in the
+    // table is a bug, not a failure of the system: std::invalid_argument.
     Control& Get(std::wstring_view name, int index = -1) const;
     // The same, or null.
     Control* Find(std::wstring_view name, int index = -1) const;
 
     void DefineOperation(std::wstring name, std::function<void()> operation);
-    // Calls the operation as a method with no arguments; ERROR_CALL_NOT_IMPLEMENTED
-    // when the window has none of that name.
+    // Calls the operation as a method with no arguments; std::invalid_argument when the
+    // window has none of that name (a bug).
     void CallByName(std::wstring_view name) const;
 
 private:
