@@ -79,6 +79,18 @@ public static class VellicorScreenshots {
         throw new Exception("no window \"" + title + "\" within 30 s");
     }
 
+    // A window that PrintWindow could not reach comes out as a plain rectangle (under Wine,
+    // for one, which draws nothing for another process's window).
+    static bool OneColour(Bitmap picture) {
+        Color first = picture.GetPixel(0, 0);
+        for (int y = 0; y < picture.Height; y += 4) {
+            for (int x = 0; x < picture.Width; x += 4) {
+                if (picture.GetPixel(x, y) != first) return false;
+            }
+        }
+        return true;
+    }
+
     static void Save(IntPtr window, string path) {
         Rect bounds;
         if (!GetWindowRect(window, out bounds)) throw new Exception("no rectangle for " + path);
@@ -99,6 +111,7 @@ public static class VellicorScreenshots {
                                               frame.Bottom - frame.Top));
             }
             using (Bitmap picture = whole.Clone(shown, whole.PixelFormat)) {
+                if (OneColour(picture)) throw new Exception("the window drew nothing for " + path);
                 picture.Save(path, ImageFormat.Png);
             }
         }
