@@ -12,7 +12,7 @@ source scripts/windows/sample-player.sh
 runs=${1:-20} sweeps=${2:-200}
 build=build/msys2
 cmake --preset msys2 >/dev/null
-cmake --build --preset msys2 --target Vellicor EmptyWindow PlainControls StartupBench >/dev/null
+cmake --build --preset msys2 --target Vellicor EmptyWindow PlainControls StartupBench
 
 exe=$build/src/platform/win32/Vellicor.exe
 trap vellicor_remove_sample_player EXIT

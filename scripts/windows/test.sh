@@ -28,7 +28,10 @@ cmake --build --preset msys2
 stage "Every test, natively"
 rm -rf "$build/test-results" "$build/screenshots"
 status=0
-GTEST_OUTPUT="xml:$(cygpath -m "$PWD/$build/test-results")/" ctest --preset msys2 || status=$?
+# A Windows path, which MSYS2 hands to the tests as it stands (a "/" could pass for a path
+# of its own and be rewritten); the trailing separator makes it a folder, where each run
+# of a test program leaves a report of its own.
+GTEST_OUTPUT="xml:$(cygpath -aw "$build/test-results")\\" ctest --preset msys2 || status=$?
 
 stage "Screenshots of the main and About windows"
 trap vellicor_remove_sample_player EXIT
