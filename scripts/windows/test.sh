@@ -13,6 +13,17 @@ source scripts/windows/setup-msys2.sh
 source scripts/windows/sample-player.sh
 stage() { echo "== $1 (${SECONDS} s in)"; }
 
+# The tests make, change and delete the player's settings key and its file associations in
+# this user's registry, where no throwaway Wine prefix stands between them and a player's
+# own: they start only where there are none to lose.
+for key in "$vellicor_settings_key" 'HKCR\XMPlay'; do
+  if vellicor_reg query "$key"; then
+    echo "$key exists, and the tests would delete it: keep a copy (reg export) and delete it," \
+      "or run them where the player is not set up" >&2
+    exit 2
+  fi
+done
+
 # The Windows tests build GoogleTest from its sources: the release Debian 12 has.
 if [[ ! -f build/googletest/CMakeLists.txt ]]; then
   stage "GoogleTest 1.12.1 sources"
