@@ -19,9 +19,9 @@ trap vellicor_remove_sample_player EXIT
 vellicor_sample_player "$PWD/$build/sample-player"
 system=$("$vellicor_powershell" -NoProfile -Command \
   '$os = Get-CimInstance Win32_OperatingSystem; "$($os.Caption) $($os.Version)"' | tr -d '\r') || system=Windows
-measured=$("$build/bench/StartupBench.exe" "$runs" "$sweeps" "Vellicor=$(cygpath -w "$exe")" \
-  "plain controls=$(cygpath -w "$build/bench/PlainControls.exe")" \
-  "empty window=$(cygpath -w "$build/bench/EmptyWindow.exe")" "notepad=$(cygpath -w "$(cygpath -S)/notepad.exe")" |
+measured=$("$build/bench/StartupBench.exe" "$runs" "$sweeps" "Vellicor=$(cygpath -aw "$exe")" \
+  "plain controls=$(cygpath -aw "$build/bench/PlainControls.exe")" \
+  "empty window=$(cygpath -aw "$build/bench/EmptyWindow.exe")" "notepad=$(cygpath -aw "$(cygpath -S)/notepad.exe")" |
   tr -d '\r')
 echo "$measured"
 
