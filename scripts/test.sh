@@ -17,7 +17,7 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
 
-stage "Static analysis and format: clang-tidy over src/ and tests/, clang-format over src/, tests/ and bench/"
+stage "Static analysis and format: clang-tidy over src/ and tests/, clang-format over src/, tests/ and bench/, the workflows by GitHub's parser"
 # Analysed with the Clang build's flags and target (and the native build's for the unit
 # tests); each folder's .clang-tidy says which checks. Only the findings are shown, not
 # run-clang-tidy's progress.
@@ -33,6 +33,7 @@ tidy build/mingw-clang src
 tidy build/mingw-clang tests
 tidy build/native tests
 git ls-files -- src tests bench | grep -E '\.(cpp|h)$' | xargs clang-format --dry-run --Werror
+node scripts/workflow-check/check.mjs
 
 stage "Registry data decoding: libFuzzer, bounded run (clang)"
 cmake --preset fuzz -DVELLICOR_FUZZ_SECONDS="${VELLICOR_FUZZ_SECONDS:-20}" >/dev/null

@@ -7,7 +7,8 @@
 # by the About window's planted-DLL test.)
 set -uo pipefail
 exe=$1
-headers=$("${OBJDUMP:-x86_64-w64-mingw32-objdump}" -p "$exe") || { echo "cannot read $exe"; exit 1; }
+# Debian's cross objdump, or MSYS2's on Windows, which has no target prefix.
+headers=$("${OBJDUMP:-$(command -v x86_64-w64-mingw32-objdump || echo objdump)}" -p "$exe") || { echo "cannot read $exe"; exit 1; }
 text=$(strings -n 8 "$exe" | tr -d '\r')
 failures=0
 check() { if eval "$2"; then echo "ok:   $1"; else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
