@@ -85,8 +85,7 @@ inline Shown Confirmed(Program& program, std::wstring_view button) {
 struct Player {
     ScratchSettings settings;
     ScratchFolder folder{L"vellicor-e2e"};
-    std::wstring library = folder.File(L"xmplay.library");
-    std::wstring playlist = folder.File(L"xmplay.pls");
+    std::wstring library, playlist;
 
     explicit Player(bool withFiles = true) {
         Folder(folder.Path());
