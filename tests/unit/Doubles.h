@@ -34,6 +34,7 @@ struct MemoryRegistry : registry::RegistryBackend {
         if (denyWrites) throw SystemFailure(5);
         return values;
     }
+    // Nothing here removes a key below the settings key; a registry with subkeys says what it does.
     virtual void DeleteSubKeyTree(const std::wstring&) { throw SystemFailure(5); }
     std::unique_ptr<registry::KeyHandle> OpenKey(registry::RootKey, const std::wstring&) override {
         struct Key : registry::KeyHandle {

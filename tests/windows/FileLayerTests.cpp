@@ -95,7 +95,8 @@ TEST(Win32Files, TheNameAsOpenedStandsInWhereTheVolumeGivesNoNormalisedName) {
 // the system's own clean-up would have them; shorter ones, relative ones and those in the
 // prefixed form already go as they are (empty: as it is).
 TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {
-    const std::wstring name(100, L'n'), twice = name + L"\\" + name, below = L"C:\\" + twice + L"\\" + name.substr(46);
+    const std::wstring name(100, L'n'), twice = name + L"\\" + name;
+    const std::wstring below = L"C:\\" + twice + L"\\" + std::wstring(MAX_PATH - 206, L'n'); // one short of MAX_PATH
     const std::pair<std::wstring, std::wstring> paths[] = {
         {L"C:\\XMPlay\\\\xmplay.pls", L""},
         {below, L""},
