@@ -28,6 +28,9 @@ inline int Index(std::wstring_view name, int member = -1, std::span<const Contro
 }
 inline const ControlDef& Row(std::wstring_view name) { return ui::MainLayout()[std::size_t(Index(name))]; }
 inline HWND ControlOf(Program& program, std::wstring_view name) { return program.Control(Index(name)); }
+// A main window's control by name: its state, and a click that returns once handled.
+inline int StateOf(Program& program, std::wstring_view name) { return program.State(ControlOf(program, name)); }
+inline bool ClickOn(Program& program, std::wstring_view name) { return program.Click(ControlOf(program, name)); }
 inline HWND AboutControlOf(Program& program, HWND about, std::wstring_view name, int member = -1) {
     return program.Control(Index(name, member, ui::AboutLayout()), about);
 }
@@ -68,23 +71,39 @@ inline const std::wstring kEmptyPlaylist = L"Error emptying default playlist";
 inline const std::string kEmptyPlaylistBytes = "[playlist]\r\nnumberofentries=0\r\n";
 inline const std::string kFullPlaylistBytes = "[playlist]\r\nFile1=C:\\Music\\a.mp3\r\nnumberofentries=1\r\n";
 
+// What emptying the media library (cmdKillLib) or the default playlist shows once its
+// question is answered with OK; the question is checked on the way.
+inline Shown Confirmed(Program& program, std::wstring_view button) {
+    std::vector<Shown> shown = program.Converse(ControlOf(program, button), true);
+    shown.resize(2); // what never came shows as no box
+    const std::wstring what = button == L"cmdKillLib" ? L"media library" : L"default playlist";
+    EXPECT_EQ(Question(L"Warning: the " + what + L" will be emptied. Are you sure you want to continue?"), shown[0]);
+    return shown[1];
+}
+
 // The settings key, an install folder and the program, for the tests of the tools.
 struct Player {
     ScratchSettings settings;
     ScratchFolder folder{L"vellicor-e2e"};
-    std::wstring library = folder.File(L"xmplay.library");
-    std::wstring playlist = folder.File(L"xmplay.pls");
+    std::wstring library, playlist;
 
     explicit Player(bool withFiles = true) {
         Folder(folder.Path());
         if (withFiles) WriteFiles();
     }
-    // The library and a playlist with one entry, both writable.
-    void WriteFiles() const { WriteBytes(library, "library"), WriteBytes(playlist, kFullPlaylistBytes); }
+    // The library and a playlist with one entry, both writable, in folders made where missing.
+    void WriteFiles() const {
+        for (auto at = library.find_first_of(L"\\/", folder.Path().size()); at != std::wstring::npos;
+             at = library.find_first_of(L"\\/", at + 1))
+            ::CreateDirectoryW(LiteralPath(library.substr(0, at)).c_str(), nullptr);
+        WriteBytes(library, "library");
+        WriteBytes(playlist, kFullPlaylistBytes);
+    }
     // Points Install_Dir at the folder written as given; the files are where it leads.
     void Folder(const std::wstring& installDir) {
         settings.Set(L"Install_Dir", Text(installDir));
-        library = installDir + L"\\xmplay.library", playlist = installDir + L"\\xmplay.pls";
+        library = installDir + L"\\xmplay.library";
+        playlist = installDir + L"\\xmplay.pls";
     }
 };
 

@@ -2,13 +2,14 @@
 // that empty them, on real files, with every kind of install folder.
 #include "e2e/Expected.h"
 
+#include <regex>
+
 namespace vellicor::e2e {
 namespace {
 
 Shown Emptied(bool library, const std::wstring& path) {
-    return Notice(
-        (library ? L"The media library has been emptied.\r\n\r\n" : L"The default playlist has been emptied.\r\n\r\n") +
-        path);
+    return Notice((library ? L"The media library" : L"The default playlist") +
+                  std::wstring(L" has been emptied.\r\n\r\n") + path);
 }
 
 // A failure report under the heading with whatever number and text this system gives for
@@ -20,82 +21,59 @@ testing::AssertionResult Failed(const Shown& shown, const std::wstring& heading)
     return testing::AssertionFailure() << shown;
 }
 
-struct Session {
-    Program program;
-    HWND Box(std::wstring_view name) { return ControlOf(program, name); }
-    int State(std::wstring_view name) { return program.State(Box(name)); }
-    void Click(std::wstring_view name) { EXPECT_TRUE(program.Click(Box(name))) << std::wstring(name); }
-    // What a command shows once its question is answered with OK.
-    Shown Confirmed(std::wstring_view button) {
-        const auto shown = program.Converse(Box(button), true);
-        const bool library = button == L"cmdKillLib";
-        EXPECT_EQ(Question(std::wstring(L"Warning: the ") + (library ? L"media library" : L"default playlist") +
-                           L" will be emptied. Are you sure you want to continue?"),
-                  shown.empty() ? Shown{} : shown.front());
-        return shown.size() == 2 ? shown.back() : Shown{Icon::None, L"<no result>"};
-    }
-};
-
 // The boxes show and flip only the read-only bit; each command, declined, touches nothing;
 // a locked, read-only or missing file is a failure and stays as it was, and no playlist
-// is created where there was none; confirmed, the library goes and the playlist is a new
-// file of exactly the empty playlist, nothing left beside it. A box never shows a state
-// that is not stored: once its file has gone it is grayed.
+// is created where there was none; confirmed, the playlist is a new file. A box never
+// shows a state that is not stored: once its file has gone it is grayed.
 TEST(PlayerFiles, BoxesAndCommandsOnRealFiles) {
     Player player;
     SetAttributes(player.library, FILE_ATTRIBUTE_READONLY);
     SetAttributes(player.playlist, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
-    Session run;
-    EXPECT_TRUE(run.program.AnsweredBoxes().empty());
-    EXPECT_EQ(BST_CHECKED, run.State(L"chkLibReadOnly"));
-    EXPECT_EQ(BST_UNCHECKED, run.State(L"chkPlayReadOnly"));
+    Program program;
+    EXPECT_TRUE(program.AnsweredBoxes().empty());
+    EXPECT_EQ(BST_CHECKED, StateOf(program, L"chkLibReadOnly"));
+    EXPECT_EQ(BST_UNCHECKED, StateOf(program, L"chkPlayReadOnly"));
     constexpr DWORD kSeen = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY;
-    run.Click(L"chkPlayReadOnly");
+    EXPECT_TRUE(ClickOn(program, L"chkPlayReadOnly"));
     EXPECT_EQ(kSeen, Attributes(player.playlist) & kSeen);
-    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdKillLib"));
-    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdEmptyPlaylist"));
-    run.Click(L"chkPlayReadOnly");
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_ACCESS_DENIED)), Confirmed(program, L"cmdKillLib"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), Confirmed(program, L"cmdEmptyPlaylist"));
+    EXPECT_TRUE(ClickOn(program, L"chkPlayReadOnly"));
     EXPECT_EQ(kSeen & ~FILE_ATTRIBUTE_READONLY, Attributes(player.playlist) & kSeen);
-    run.Click(L"chkLibReadOnly");
-    EXPECT_EQ(0u, Attributes(player.library) & FILE_ATTRIBUTE_READONLY);
-    for (const wchar_t* button : {L"cmdKillLib", L"cmdEmptyPlaylist"}) {
-        EXPECT_EQ(1u, run.program.Converse(run.Box(button), true, Answer::Cancel).size())
-            << std::wstring(button) << ": the question only";
-    }
+    EXPECT_TRUE(ClickOn(program, L"chkLibReadOnly"));
+    // Declined: the question alone.
+    EXPECT_EQ(1u, program.Converse(ControlOf(program, L"cmdKillLib"), true, Answer::Cancel).size());
+    EXPECT_EQ(1u, program.Converse(ControlOf(program, L"cmdEmptyPlaylist"), true, Answer::Cancel).size());
     {
         // Held open without sharing, as a running player might hold them.
         const UniqueFile playlistLock = OpenFile(player.playlist, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING),
                          libraryLock = OpenFile(player.library, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
-        EXPECT_TRUE(Failed(run.Confirmed(L"cmdEmptyPlaylist"), kEmptyPlaylist));
-        EXPECT_TRUE(Failed(run.Confirmed(L"cmdKillLib"), kEmptyLibrary));
+        EXPECT_TRUE(Failed(Confirmed(program, L"cmdEmptyPlaylist"), kEmptyPlaylist));
+        EXPECT_TRUE(Failed(Confirmed(program, L"cmdKillLib"), kEmptyLibrary));
     }
     EXPECT_EQ("library", ReadBytes(player.library));
     EXPECT_EQ(kFullPlaylistBytes, ReadBytes(player.playlist));
-    EXPECT_EQ(Emptied(true, player.library), run.Confirmed(L"cmdKillLib"));
-    EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly")) << "its file is gone";
-    EXPECT_EQ(Emptied(false, player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
-    EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(player.playlist));
+    EXPECT_EQ(Emptied(true, player.library), Confirmed(program, L"cmdKillLib"));
+    EXPECT_EQ(BST_INDETERMINATE, StateOf(program, L"chkLibReadOnly")) << "its file is gone";
+    EXPECT_EQ(Emptied(false, player.playlist), Confirmed(program, L"cmdEmptyPlaylist"));
     EXPECT_EQ(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_HIDDEN) << "a new file";
-    EXPECT_EQ(std::vector<std::wstring>{L"xmplay.pls"}, FileNames(player.folder.Path()))
-        << "the library gone, no temporary file left";
     // Since the last load the playlist has gone and a directory stands at its name: a
     // refresh reports each file missing once, in the boxes' order, and a click leaves the
     // box grayed, silently. The directory is never treated as the playlist, and no
     // playlist is created where there is none.
-    SetAttributes(player.playlist, FILE_ATTRIBUTE_NORMAL), ::DeleteFileW(player.playlist.c_str());
+    RemoveTree(player.playlist);
     ASSERT_TRUE(::CreateDirectoryW(player.playlist.c_str(), nullptr));
     WriteBytes(player.playlist + L"\\inside.txt", "kept");
-    ASSERT_TRUE(run.program.PostClick(run.Box(L"cmdRefresh")));
+    ASSERT_TRUE(program.PostClick(ControlOf(program, L"cmdRefresh")));
     EXPECT_EQ((std::vector{Warning(CouldNotFind(player.library, true)), Warning(CouldNotFind(player.playlist, false))}),
-              run.program.AnsweredBoxes(2));
-    run.Click(L"chkPlayReadOnly");
-    EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkLibReadOnly"));
-    EXPECT_EQ(BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
-    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdEmptyPlaylist"));
+              program.AnsweredBoxes(2));
+    EXPECT_TRUE(ClickOn(program, L"chkPlayReadOnly"));
+    EXPECT_EQ(BST_INDETERMINATE, StateOf(program, L"chkPlayReadOnly"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_ACCESS_DENIED)), Confirmed(program, L"cmdEmptyPlaylist"));
     EXPECT_EQ("kept", ReadBytes(player.playlist + L"\\inside.txt"));
     RemoveTree(player.playlist);
-    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdKillLib"));
-    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_FILE_NOT_FOUND)), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_FILE_NOT_FOUND)), Confirmed(program, L"cmdKillLib"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_FILE_NOT_FOUND)), Confirmed(program, L"cmdEmptyPlaylist"));
     EXPECT_TRUE(FileNames(player.folder.Path()).empty());
 }
 
@@ -109,15 +87,15 @@ TEST(ReadOnlyBoxes, LinksAreFollowedOnlyToAFileOfTheSameName) {
     WriteBytes(playlist, kFullPlaylistBytes);
     ASSERT_TRUE(MakeSymbolicLink(player.library, other) && MakeSymbolicLink(player.playlist, playlist))
         << "no symbolic link could be made, so nothing here would be tested";
-    Session run;
-    EXPECT_EQ(std::vector{Warning(CouldNotFind(player.library, true))}, run.program.AnsweredBoxes(1));
-    run.Click(L"chkLibReadOnly");
-    run.Click(L"chkPlayReadOnly");
+    Program program;
+    EXPECT_EQ(std::vector{Warning(CouldNotFind(player.library, true))}, program.AnsweredBoxes(1));
+    EXPECT_TRUE(ClickOn(program, L"chkLibReadOnly"));
+    EXPECT_TRUE(ClickOn(program, L"chkPlayReadOnly"));
     EXPECT_EQ(0u, Attributes(other) & FILE_ATTRIBUTE_READONLY);
     EXPECT_NE(0u, Attributes(playlist) & FILE_ATTRIBUTE_READONLY) << "the file the player reads through the link";
-    run.Click(L"chkPlayReadOnly");
-    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_ACCESS_DENIED)), run.Confirmed(L"cmdKillLib"));
-    EXPECT_EQ(Emptied(false, player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_TRUE(ClickOn(program, L"chkPlayReadOnly"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_ACCESS_DENIED)), Confirmed(program, L"cmdKillLib"));
+    EXPECT_EQ(Emptied(false, player.playlist), Confirmed(program, L"cmdEmptyPlaylist"));
     EXPECT_EQ("library", ReadBytes(other));
     EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(playlist)) << "replaced where the link leads, and the link kept";
     EXPECT_EQ(std::vector<std::wstring>{L"XMPlay.PLS"}, FileNames(player.folder.File(L"lists")));
@@ -142,11 +120,11 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
         {"odd-sized text",
          [](auto& f) {
              RawValue odd = Text(f);
-             return odd.data.pop_back(), odd;
+             odd.data.pop_back();
+             return odd;
          },
          Unreadable},
-        {"forward slashes", [](std::wstring f) { return std::replace(f.begin(), f.end(), L'\\', L'/'), Text(f); },
-         Works},
+        {"forward slashes", [](auto& f) { return Text(std::regex_replace(f, std::wregex(L"\\\\"), L"/")); }, Works},
         {"Cyrillic and CJK", [](auto& f) { return Text(f + L"\\Музыка 音楽"); }, Works},
         {"format and shell characters", [](auto& f) { return Text(f + L"\\%s%n%1%% & ^ ; $(x) 'q'"); }, Works},
         {"longer than MAX_PATH",
@@ -165,51 +143,53 @@ TEST(InstallFolder, IsUsedExactlyAsWrittenAndWhatCannotBeUsedIsReported) {
         const RawValue stored = c.stored(player.folder.Path());
         const std::wstring written(reinterpret_cast<const wchar_t*>(stored.data.data()), stored.data.size() / 2);
         player.Folder(written.substr(0, written.find(L'\0')));
-        for (auto at = player.library.find_first_of(L"\\/", player.folder.Path().size());
-             c.outcome == Works && at != std::wstring::npos; at = player.library.find_first_of(L"\\/", at + 1)) {
-            ::CreateDirectoryW(LiteralPath(player.library.substr(0, at)).c_str(), nullptr);
+        if (c.outcome == Works) {
+            player.WriteFiles();
+            SetAttributes(player.playlist, FILE_ATTRIBUTE_READONLY);
         }
-        if (c.outcome == Works) player.WriteFiles(), SetAttributes(player.playlist, FILE_ATTRIBUTE_READONLY);
         player.settings.Set(L"Install_Dir", stored);
-        Session run{Program(VellicorPath(), player.folder.Path())};
-        EXPECT_TRUE(run.program.AnsweredBoxes().empty()) << "no message either way";
-        EXPECT_EQ(c.outcome == Works ? BST_CHECKED : BST_INDETERMINATE, run.State(L"chkPlayReadOnly"));
-        EXPECT_EQ(c.outcome == Works ? BST_UNCHECKED : BST_INDETERMINATE, run.State(L"chkLibReadOnly"));
+        Program program(VellicorPath(), player.folder.Path());
+        EXPECT_TRUE(program.AnsweredBoxes().empty()) << "no message either way";
+        EXPECT_EQ(c.outcome == Works ? BST_CHECKED : BST_INDETERMINATE, StateOf(program, L"chkPlayReadOnly"));
+        EXPECT_EQ(c.outcome == Works ? BST_UNCHECKED : BST_INDETERMINATE, StateOf(program, L"chkLibReadOnly"));
         if (c.outcome == Unreadable) {
-            EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_INVALID_DATA)), run.Confirmed(L"cmdKillLib"));
-            EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_INVALID_DATA)), run.Confirmed(L"cmdEmptyPlaylist"));
+            EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_INVALID_DATA)), Confirmed(program, L"cmdKillLib"));
+            EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_INVALID_DATA)),
+                      Confirmed(program, L"cmdEmptyPlaylist"));
             EXPECT_TRUE(FileNames(player.folder.Path()).empty());
             continue;
         }
-        run.Click(L"chkPlayReadOnly");
+        EXPECT_TRUE(ClickOn(program, L"chkPlayReadOnly"));
         EXPECT_EQ(0u, Attributes(player.playlist) & FILE_ATTRIBUTE_READONLY);
-        EXPECT_EQ(Emptied(false, player.playlist), run.Confirmed(L"cmdEmptyPlaylist"));
+        EXPECT_EQ(Emptied(false, player.playlist), Confirmed(program, L"cmdEmptyPlaylist"));
         EXPECT_EQ(kEmptyPlaylistBytes, ReadBytes(player.playlist));
-        EXPECT_EQ(Emptied(true, player.library), run.Confirmed(L"cmdKillLib"));
+        EXPECT_EQ(Emptied(true, player.library), Confirmed(program, L"cmdKillLib"));
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(player.library));
     }
 }
 
 TEST(ChangedUnderneath, TheSettingsKeyRemovedWhileRunningGivesHonestStatesAndReports) {
     Player player;
-    player.settings.Set(L"NoTenths", Dword(0)), player.settings.Set(L"Boost", Dword(1));
-    Session run;
-    ASSERT_TRUE(run.program.Main());
+    player.settings.Set(L"NoTenths", Dword(0));
+    player.settings.Set(L"Boost", Dword(1));
+    Program program;
+    ASSERT_TRUE(program.Main());
     player.settings.DeleteKeys();
     // Nothing a click asks for can be stored now: each box shows what it can tell.
     for (const ControlDef& row : ui::MainLayout()) {
         if (row.kind != Kind::CheckBox) continue;
-        run.Click(row.name);
-        EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, run.State(row.name))
-            << std::wstring(row.name);
+        SCOPED_TRACE(std::wstring(row.name));
+        EXPECT_TRUE(ClickOn(program, row.name));
+        EXPECT_EQ(row.name == L"chkBoost" ? BST_UNCHECKED : BST_INDETERMINATE, StateOf(program, row.name));
     }
-    run.Click(L"cmdRefresh"); // the folder is unknown now: no missing-file message, or the sent click would not return
+    // The folder is unknown now: no missing-file message, or the sent click would not return.
+    EXPECT_TRUE(ClickOn(program, L"cmdRefresh"));
     // The key's handle is stale now: the system reports the key as deleted.
-    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_KEY_DELETED)), run.Confirmed(L"cmdKillLib"));
-    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_KEY_DELETED)), run.Confirmed(L"cmdEmptyPlaylist"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyLibrary, ERROR_KEY_DELETED)), Confirmed(program, L"cmdKillLib"));
+    EXPECT_EQ(Warning(FailureReport(kEmptyPlaylist, ERROR_KEY_DELETED)), Confirmed(program, L"cmdEmptyPlaylist"));
     EXPECT_EQ(Warning(FailureReport(L"Error deleting settings", ERROR_FILE_NOT_FOUND)),
-              run.program.Converse(run.Box(L"cmdKillReg"), true).back());
-    EXPECT_TRUE(run.program.AnsweredBoxes().empty() && run.program.Running())
+              program.Converse(ControlOf(program, L"cmdKillReg"), true).back());
+    EXPECT_TRUE(program.AnsweredBoxes().empty() && program.Running())
         << "no success after the failure, and the window stays";
     EXPECT_FALSE(player.settings.Exists()) << "nothing recreated the key";
     EXPECT_EQ("library", ReadBytes(player.library));

@@ -11,48 +11,46 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
 
 namespace vellicor::test {
 
 // Records every message box's text and answers OK.
 struct RecordedDialogs : platform::Dialogs {
-    int Show(const std::wstring& text, unsigned) override { return shown.push_back(text), 1; }
+    int Show(const std::wstring& text, unsigned) override {
+        shown.push_back(text);
+        return 1;
+    }
     std::vector<std::wstring> shown;
 };
 
-// One registry key in memory, by exact value name; writes can be refused, as they are
-// without the right to write.
-struct MemoryKey : registry::KeyHandle {
+// A registry of one key in memory, by exact value name, whatever path opens it (the
+// player's settings key, say). Writes can be refused, as they are without the right to write.
+struct MemoryRegistry : registry::RegistryBackend {
     std::map<std::wstring, registry::RawValue> values;
     bool denyWrites = false;
-    registry::RawValue QueryValue(const std::wstring& name) const override {
-        return values.count(name) ? values.at(name) : throw SystemFailure(2);
-    }
-    void SetValue(const std::wstring& name, const registry::RawValue& value) override {
-        Writable(), values[name] = value;
-    }
-    void DeleteValue(const std::wstring& name) override {
-        Writable(), values.erase(name) ? void() : throw SystemFailure(2);
-    }
-    void DeleteSubKeyTree(const std::wstring&) override { throw SystemFailure(5); }
-    void Writable() const { denyWrites ? throw SystemFailure(5) : void(); }
-};
 
-// The registry with the player's settings key alone, held in a MemoryKey.
-struct SettingsRegistry : registry::RegistryBackend {
-    std::shared_ptr<MemoryKey> key = std::make_shared<MemoryKey>();
+    std::map<std::wstring, registry::RawValue>& Writable() {
+        if (denyWrites) throw SystemFailure(5);
+        return values;
+    }
+    // Nothing here removes a key below the settings key; a registry with subkeys says what it does.
+    virtual void DeleteSubKeyTree(const std::wstring&) { throw SystemFailure(5); }
     std::unique_ptr<registry::KeyHandle> OpenKey(registry::RootKey, const std::wstring&) override {
-        struct Shared : registry::KeyHandle {
-            std::shared_ptr<MemoryKey> key;
-            explicit Shared(std::shared_ptr<MemoryKey> k) : key(std::move(k)) {}
-            registry::RawValue QueryValue(const std::wstring& name) const override { return key->QueryValue(name); }
-            void SetValue(const std::wstring& name, const registry::RawValue& value) override {
-                key->SetValue(name, value);
+        struct Key : registry::KeyHandle {
+            MemoryRegistry& owner;
+            explicit Key(MemoryRegistry& o) : owner(o) {}
+            registry::RawValue QueryValue(const std::wstring& name) const override {
+                if (!owner.values.contains(name)) throw SystemFailure(2);
+                return owner.values.at(name);
             }
-            void DeleteValue(const std::wstring& name) override { key->DeleteValue(name); }
-            void DeleteSubKeyTree(const std::wstring& name) override { key->DeleteSubKeyTree(name); }
+            void SetValue(const std::wstring& name, const registry::RawValue& value) override {
+                owner.Writable()[name] = value;
+            }
+            void DeleteValue(const std::wstring& name) override { owner.Writable().erase(name); }
+            void DeleteSubKeyTree(const std::wstring& name) override { owner.DeleteSubKeyTree(name); }
         };
-        return std::make_unique<Shared>(key);
+        return std::make_unique<Key>(*this);
     }
 };
 
@@ -62,11 +60,6 @@ inline registry::RawValue TextValue(std::wstring_view text) {
     for (const wchar_t ch : std::wstring(text) + L'\0')
         value.data.insert(value.data.end(), {std::uint8_t(ch & 0xFF), std::uint8_t(ch >> 8)});
     return value;
-}
-
-// The settings key over a MemoryKey.
-inline registry::RegistryKey KeyOver(std::shared_ptr<MemoryKey> key) {
-    return registry::RegistryKey(nullptr, *registry::KeyPath::Parse(L"\\HKEY_CURRENT_USER\\Settings"), std::move(key));
 }
 
 // Files held in memory, by exact path text, with the system's rules for what the program
@@ -100,32 +93,33 @@ public:
 
 private:
     void MaybeFail(Operation operation) {
-        if (const auto it = failures.find(operation); it != failures.end()) {
-            const std::int32_t code = it->second;
-            failures.erase(it);
-            throw SystemFailure(code);
-        }
+        if (const std::int32_t code = std::exchange(failures[operation], 0)) throw SystemFailure(code);
     }
     // Acts on the file by the path it reached, which only a rename of its own changes.
     class Handle : public platform::OpenFile {
     public:
         Handle(MemoryFileSystem& fs, const std::wstring& path)
-            : OpenFile(path), fs_(fs), reached_(fs.links.count(path) ? fs.links[path] : path) {}
-        File& Get() { return fs_.files.count(reached_) ? fs_.files[reached_] : throw SystemFailure(2); }
+            : OpenFile(path), fs_(fs), reached_(fs.links.contains(path) ? fs.links[path] : path) {}
+        File& Get() {
+            if (!fs_.files.contains(reached_)) throw SystemFailure(2);
+            return fs_.files[reached_];
+        }
         std::wstring FinalPath() override { return reached_; }
         std::uint32_t Attributes() override { return Get().attributes; }
-        // As FILE_BASIC_INFO: 0 changes nothing, and NORMAL is valid only alone.
+        // As FILE_BASIC_INFO: 0 changes nothing.
         void SetAttributes(std::uint32_t attributes) override {
             fs_.MaybeFail(Operation::SetAttributes);
-            if ((attributes & 0x80) != 0 && attributes != 0x80) throw SystemFailure(87);
             if (attributes != 0) Get().attributes = attributes;
         }
-        void Delete() override { (Get().attributes & 1) ? throw SystemFailure(5) : void(fs_.files.erase(reached_)); }
+        void Delete() override { fs_.files.erase(reached_); }
         void Write(std::span<const char> bytes) override {
-            fs_.MaybeFail(Operation::Write), Get().bytes.append(bytes.data(), bytes.size());
+            fs_.MaybeFail(Operation::Write);
+            Get().bytes.append(bytes.data(), bytes.size());
         }
         void MoveOver(const std::wstring& target) override {
-            fs_.MaybeFail(Operation::MoveOver), fs_.files[target] = Get(), fs_.files.erase(reached_), reached_ = target;
+            fs_.MaybeFail(Operation::MoveOver);
+            fs_.files[target] = Get();
+            fs_.files.erase(std::exchange(reached_, target));
         }
 
     private:

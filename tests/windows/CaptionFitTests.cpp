@@ -53,33 +53,36 @@ void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle
     if (dpi != ::GetDpiForWindow(form.Hwnd())) ExpectMovedToDensity(form.Hwnd(), dpi, owner);
     ASSERT_EQ(Pixels(style.clientWidth, int(dpi)), ClientSize(form.Hwnd()).cx) << "not laid out at " << dpi << " DPI";
     for (std::size_t i = 0; i < model.Controls().size(); ++i) {
-        const HWND control = ::GetDlgItem(form.Hwnd(), 100 + int(i));
         const std::wstring &text = model.Controls()[i]->Text(), &name = model.Controls()[i]->Name();
         const ControlKind kind = model.Controls()[i]->Kind();
-        ASSERT_EQ(kind == ControlKind::Line, control == nullptr) << name; // lines are drawn, not windows
+        SCOPED_TRACE(name);
+        const HWND control = ::GetDlgItem(form.Hwnd(), 100 + int(i));
+        ASSERT_EQ(kind == ControlKind::Line, control == nullptr); // lines are drawn, not windows
         if (!control || kind == ControlKind::PictureBox) continue;
         // MS Sans Serif 8.25 points, the About title 13.5 and bold, the links underlined;
         // smaller only to fit.
-        LOGFONTW font{};
-        ::GetObjectW(reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_TRUE(font.lfWeight == (name == L"lblTitle" ? FW_BOLD : FW_NORMAL) &&
-                    (font.lfUnderline != 0) == name.starts_with(L"lblLink") &&
-                    std::abs(font.lfHeight) <= ::MulDiv(name == L"lblTitle" ? 1350 : 825, int(dpi), 7200))
-            << name << ": height " << font.lfHeight << ", weight " << font.lfWeight;
+        const auto font = HFONT(::SendMessageW(control, WM_GETFONT, 0, 0));
+        LOGFONTW asked{};
+        ::GetObjectW(font, sizeof asked, &asked);
+        EXPECT_TRUE(asked.lfWeight == (name == L"lblTitle" ? FW_BOLD : FW_NORMAL) &&
+                    (asked.lfUnderline != 0) == name.starts_with(L"lblLink") &&
+                    std::abs(asked.lfHeight) <= ::MulDiv(name == L"lblTitle" ? 1350 : 825, int(dpi), 7200))
+            << "height " << asked.lfHeight << ", weight " << asked.lfWeight;
         if (kind == ControlKind::TextBox) { // its own line breaking: a line per CR LF, no more
-            EXPECT_EQ(1 + std::count(text.begin(), text.end(), L'\n'), ::SendMessageW(control, EM_GETLINECOUNT, 0, 0))
-                << std::wstring(text.substr(0, 40));
+            EXPECT_EQ(1 + std::count(text.begin(), text.end(), L'\n'), ::SendMessageW(control, EM_GETLINECOUNT, 0, 0));
             continue;
         }
         // What the system's controls draw beside their text, from the system's own measures.
-        const HDC dc = ::GetDC(control);
-        const HGDIOBJ old = ::SelectObject(dc, HFONT(::SendMessageW(control, WM_GETFONT, 0, 0)));
+        const platform::win32::ScopedDC dc(control);
+        const platform::win32::ScopedSelection selected(dc.Get(), font);
         int zero = 0;
         SIZE extent{};
         RECT client{};
         wchar_t face[LF_FACESIZE]{};
-        ::GetCharWidth32W(dc, L'0', L'0', &zero), ::GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent),
-            ::GetTextFaceW(dc, LF_FACESIZE, face), ::GetClientRect(control, &client);
+        ::GetCharWidth32W(dc.Get(), L'0', L'0', &zero);
+        ::GetTextExtentPoint32W(dc.Get(), text.c_str(), int(text.size()), &extent);
+        ::GetTextFaceW(dc.Get(), LF_FACESIZE, face);
+        ::GetClientRect(control, &client);
         const int beside =
             kind == ControlKind::CheckBox ? ::GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + zero / 2
             : kind == ControlKind::CommandButton
@@ -87,7 +90,6 @@ void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle
             : kind == ControlKind::Frame ? 2 * zero
                                          : 0;
         EXPECT_LE(extent.cx + beside, client.right) << std::wstring(text) << " in " << std::wstring(face);
-        ::SelectObject(dc, old), ::ReleaseDC(control, dc);
     }
 }
 
