@@ -27,7 +27,7 @@ const std::vector<std::string> kOpened = {"Windows https://www.un4seen.com/xmpla
                                           "Windows https://www.un4seen.com/forum/", "Windows https://vellicor.invalid/",
                                           "Windows mailto:vellicor@vellicor.invalid?subject=Vellicor"};
 
-TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
+TEST(About, OpensModalWithItsTitleAndTextAndClosesBackToTheMainWindow) {
     ScratchSettings settings;
     Program program;
     const HWND main = program.Main();
@@ -50,44 +50,25 @@ TEST(About, OpensModalWithItsLayoutTitleAndTextAndClosesBackToTheMainWindow) {
         ASSERT_TRUE(about);
         EXPECT_EQ(main, ::GetWindow(about, GW_OWNER));
         EXPECT_FALSE(::IsWindowEnabled(main)) << "the main window takes no input meanwhile";
-        EXPECT_EQ(WS_CAPTION, StyleOf(about) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-        EXPECT_TRUE(::GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-        const int dpi = int(::GetDpiForWindow(about));
-        EXPECT_EQ(Pixels(ui::kAboutClientWidth, dpi), ClientSize(about).cx);
-        EXPECT_EQ(Pixels(ui::kAboutClientHeight, dpi), ClientSize(about).cy);
-        // As the program's layout says; the separator's lines are drawn, not windows. The
-        // title carries the version, the text the description above.
-        for (int i = 0; i < int(ui::AboutLayout().size()); ++i) {
-            const ControlDef& row = ui::AboutLayout()[std::size_t(i)];
-            const HWND control = program.Control(i, about);
-            const std::wstring_view caption = row.name == L"lblTitle"  ? L"Vellicor  2.1 build 20"
-                                              : row.name == L"txtDesc" ? kDescription
-                                                                       : row.caption;
-            ASSERT_EQ(row.kind == Kind::Line, control == nullptr) << std::wstring(row.name);
-            const RECT r = RectInParent(control), expected = PixelRect(row, dpi);
-            EXPECT_TRUE(!control || ::EqualRect(&r, &expected))
-                << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
-            EXPECT_TRUE(!control || TextOf(control) == caption)
-                << std::wstring(row.name) << ": " << std::wstring(TextOf(control));
-            EXPECT_TRUE(!control || (row.kind == Kind::TextBox || row.kind == Kind::PictureBox) ==
-                                        ((::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0))
-                << std::wstring(row.name) << ": sunken";
-        }
-        const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_VSCROLL; // selectable, not editable, scrolls
-        EXPECT_EQ(text, StyleOf(AboutControlOf(program, about, L"txtDesc")) & text);
+        // The title carries the version, the text the description above; where they stand
+        // the main window's tests check.
+        EXPECT_EQ(L"Vellicor  2.1 build 20", TextOf(AboutControlOf(program, about, L"lblTitle")));
+        EXPECT_EQ(kDescription, TextOf(AboutControlOf(program, about, L"txtDesc")));
         EXPECT_TRUE(BringToFront(about));
         ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == AboutControlOf(program, about, L"cmdOK"); }))
             << "the focus starts on OK";
-        // Tab visits OK, the icon and the text, never the links; the arrows go nowhere.
-        for (const auto& [key, name] : {std::pair{VK_TAB, L"picIcon"},
-                                        {VK_RIGHT, L"picIcon"},
-                                        {VK_TAB, L"txtDesc"},
-                                        {VK_TAB, L"cmdOK"},
-                                        {VK_DOWN, L"cmdOK"},
-                                        {VK_UP, L"cmdOK"}}) {
-            EXPECT_TRUE(&close != closes ||
-                        (PressKey(WORD(key)) && StaysOn(about, AboutControlOf(program, about, name))))
-                << "key " << key << " to " << std::wstring(name);
+        // The first time: Tab visits OK, the icon and the text, never the links; the arrows
+        // go nowhere.
+        if (&close == closes) {
+            for (const auto& [key, name] : {std::pair{VK_TAB, L"picIcon"},
+                                            {VK_RIGHT, L"picIcon"},
+                                            {VK_TAB, L"txtDesc"},
+                                            {VK_TAB, L"cmdOK"},
+                                            {VK_DOWN, L"cmdOK"},
+                                            {VK_UP, L"cmdOK"}}) {
+                EXPECT_TRUE(PressKey(WORD(key)) && StaysOn(about, AboutControlOf(program, about, name)))
+                    << "key " << key << " to " << name;
+            }
         }
         ASSERT_TRUE(close(about));
         EXPECT_TRUE(WaitUntil(
