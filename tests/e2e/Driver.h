@@ -238,13 +238,13 @@ inline std::optional<RawValue> ReadValue(HKEY root, const std::wstring& key, con
         return std::nullopt;
     value.data.resize(size);
     EXPECT_FALSE(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size))
-        << std::wstring(name);
+        << name;
     return value;
 }
 inline void WriteValue(HKEY root, const std::wstring& key, const std::wstring& name, const RawValue& value) {
     ASSERT_FALSE(
         ::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size())))
-        << std::wstring(key + L"\\" + name);
+        << key + L"\\" + name;
 }
 inline Values ReadValues(HKEY root, const std::wstring& key) {
     Values values;

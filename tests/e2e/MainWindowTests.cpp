@@ -56,8 +56,8 @@ TEST_P(AtDensity, BothWindowsAndEveryControlStandWhereTheyShould) {
     EXPECT_EQ(WS_CAPTION | WS_SYSMENU, StyleOf(about) & frame);
     EXPECT_TRUE(::GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
     const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_TABSTOP; // selectable, not editable
-    const auto expectLaidOut = [&](HWND window, std::span<const ControlDef> layout, SIZE client, LONG_PTR textBox,
-                                   std::wstring_view defaultButton) {
+    const auto sweep = [&](HWND window, std::span<const ControlDef> layout, SIZE client, LONG_PTR textBox,
+                           std::wstring_view defaultButton) {
         EXPECT_EQ(Pixels(client.cx, dpi), ClientSize(window).cx);
         EXPECT_EQ(Pixels(client.cy, dpi), ClientSize(window).cy);
         const struct {
@@ -88,10 +88,8 @@ TEST_P(AtDensity, BothWindowsAndEveryControlStandWhereTheyShould) {
             EXPECT_EQ(look.bits | focused, StyleOf(control) & look.mask);
         }
     };
-    expectLaidOut(main_, ui::MainLayout(), {ui::kMainClientWidth, ui::kMainClientHeight}, text | ES_CENTER,
-                  L"cmdRefresh");
-    expectLaidOut(about, ui::AboutLayout(), {ui::kAboutClientWidth, ui::kAboutClientHeight}, text | WS_VSCROLL,
-                  L"cmdOK");
+    sweep(main_, ui::MainLayout(), {ui::kMainClientWidth, ui::kMainClientHeight}, text | ES_CENTER, L"cmdRefresh");
+    sweep(about, ui::AboutLayout(), {ui::kAboutClientWidth, ui::kAboutClientHeight}, text | WS_VSCROLL, L"cmdOK");
 }
 
 // What the About window paints itself: the icon, as the largest image its box holds (at
