@@ -339,14 +339,10 @@ inline RECT RectInParent(HWND child) {
 }
 inline SIZE ClientSize(HWND window) {
     RECT rect{};
-    ::GetClientRect(window, &rect);
-    return SIZE{rect.right, rect.bottom};
+    return ::GetClientRect(window, &rect) ? SIZE{rect.right, rect.bottom} : SIZE{};
 }
 // A point of the window's client area, on the screen.
-inline POINT OnScreen(HWND window, POINT client) {
-    ::ClientToScreen(window, &client);
-    return client;
-}
+inline POINT OnScreen(HWND window, POINT client) { return ::ClientToScreen(window, &client) ? client : POINT{}; }
 // The focus of the thread that owns the window.
 inline HWND FocusOf(HWND window) {
     GUITHREADINFO info{};

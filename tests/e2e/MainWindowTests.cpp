@@ -119,8 +119,7 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
     }
     const LONG width = columns.empty() ? 0 : columns.back() - columns.front() + 1;
     EXPECT_TRUE(width > 0 && (dpi == 96) == (width <= 32)) << width << " pixels wide in a box of " << room.cx;
-    const ControlDef& rule = *std::find_if(ui::AboutLayout().begin(), ui::AboutLayout().end(),
-                                           [](const ControlDef& row) { return row.kind == Kind::Line; });
+    const ControlDef& rule = *std::ranges::find(ui::AboutLayout(), Kind::Line, &ControlDef::kind);
     const LONG line = Pixels(rule.top, dpi), across = Pixels(rule.left + rule.width / 2, dpi);
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255); // one device line grey, two white
     EXPECT_EQ((std::array{face, grey, white, white, face}),
@@ -198,7 +197,7 @@ TEST(Keyboard, MovesAsInAnyDialog) {
     std::vector<const ControlDef*> order;
     for (const ControlDef& row : ui::MainLayout())
         if (row.kind != Kind::Frame) order.push_back(&row);
-    std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    std::ranges::sort(order, {}, &ControlDef::tabIndex);
     ASSERT_TRUE(StaysOn(main, ControlOf(program, L"cmdRefresh")) && tip().empty())
         << "the focus starts on Refresh, without its description";
     // A button that took the focus from a click, not from the dialog manager, is the one
