@@ -29,6 +29,15 @@ using platform::win32::UniqueFile;
 using platform::win32::UniqueKernelHandle;
 using platform::win32::UniqueKey;
 
+// What Handles.h leaves out: a search of a folder (none is INVALID_HANDLE_VALUE), a memory
+// device context and a bitmap.
+struct FindTraits : platform::win32::FileTraits {
+    static void Close(Type find) noexcept { ::FindClose(find); }
+};
+using UniqueFind = platform::win32::UniqueHandle<FindTraits>;
+using UniqueMemoryDC = platform::win32::UniqueHandle<platform::win32::ClosedBy<HDC, &::DeleteDC>>;
+using UniqueBitmap = platform::win32::UniqueHandle<platform::win32::ClosedBy<HBITMAP, &::DeleteObject>>;
+
 // Long enough for a cold start under Wine on a busy machine; a working program answers in
 // a fraction of it. "Nothing happens" is judged once the program has handled everything
 // (Settled, below), never after a guessed time.
@@ -67,18 +76,16 @@ inline UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, 
     return UniqueFile(::CreateFileW(LiteralPath(path).c_str(), access, share, nullptr, disposition, 0, nullptr));
 }
 inline void WriteBytes(const std::wstring& path, std::string_view bytes) {
+    const UniqueFile file = OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
     DWORD written = 0;
-    EXPECT_TRUE(::WriteFile(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS).Get(), bytes.data(), DWORD(bytes.size()),
-                            &written, nullptr))
-        << std::wstring(path);
+    EXPECT_TRUE(::WriteFile(file.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr)) << path;
 }
 inline std::optional<std::string> ReadBytes(const std::wstring& path) {
+    const UniqueFile file =
+        OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
     std::string bytes(1 << 16, '\0');
     DWORD got = 0;
-    if (!::ReadFile(
-            OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING).Get(),
-            bytes.data(), DWORD(bytes.size()), &got, nullptr))
-        return std::nullopt;
+    if (!::ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr)) return std::nullopt;
     return bytes.substr(0, got);
 }
 // INVALID_FILE_ATTRIBUTES when missing.
@@ -90,13 +97,13 @@ inline void SetAttributes(const std::wstring& path, DWORD attributes) {
 inline std::vector<std::wstring> FileNames(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
-    const HANDLE find = ::FindFirstFileW(LiteralPath(folder + L"\\*").c_str(), &found);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &found)) {
+    const UniqueFind find(::FindFirstFileW(LiteralPath(folder + L"\\*").c_str(), &found));
+    for (BOOL more = bool(find); more; more = ::FindNextFileW(find.Get(), &found)) {
         if (found.cFileName != std::wstring_view(L".") && found.cFileName != std::wstring_view(L".."))
             names.emplace_back(found.cFileName);
     }
-    if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
-    return std::sort(names.begin(), names.end()), names;
+    std::sort(names.begin(), names.end());
+    return names;
 }
 inline void RemoveTree(const std::wstring& path) {
     for (const std::wstring& name : FileNames(path)) RemoveTree(path + L"\\" + name);
@@ -150,7 +157,8 @@ inline std::string UnixPathOf(const std::wstring& path) {
         platform::win32::LibraryFunction<ToUnix>(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
     char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
     const std::string result(unix ? unix : "");
-    return ::HeapFree(::GetProcessHeap(), 0, unix), result;
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return result;
 }
 
 // Makes `link` a symbolic link to the file `target`: under Wine a Unix one (Wine 8 makes
@@ -160,8 +168,8 @@ inline bool MakeSymbolicLink(const std::wstring& link, const std::wstring& targe
     if (UnixPathOf(target).empty())
         return ::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
     const std::string command = "Z:\\bin\\ln -s \"" + UnixPathOf(target) + "\" \"" + UnixPathOf(link) + "\"";
-    return Start(std::wstring(command.begin(), command.end())),
-           WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; });
+    Start(std::wstring(command.begin(), command.end()));
+    return WaitUntil([&] { return Attributes(link) != INVALID_FILE_ATTRIBUTES; });
 }
 
 // The folder through another drive letter while this lives: under Wine the Z: drive, which
@@ -230,39 +238,38 @@ inline std::optional<RawValue> ReadValue(HKEY root, const std::wstring& key, con
         return std::nullopt;
     value.data.resize(size);
     EXPECT_FALSE(::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size))
-        << std::wstring(name);
+        << name;
     return value;
 }
 inline void WriteValue(HKEY root, const std::wstring& key, const std::wstring& name, const RawValue& value) {
     ASSERT_FALSE(
         ::RegSetKeyValueW(root, key.c_str(), name.c_str(), value.type, value.data.data(), DWORD(value.data.size())))
-        << std::wstring(key + L"\\" + name);
+        << key + L"\\" + name;
 }
 inline Values ReadValues(HKEY root, const std::wstring& key) {
     Values values;
-    wchar_t name[16384];
     UniqueKey opened;
     ::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.Put());
-    for (DWORD i = 0, length = 16384;
-         opened && !::RegEnumValueW(opened.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
-         ++i, length = 16384) {
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[16384];
+        DWORD length = 16384;
+        if (!opened || ::RegEnumValueW(opened.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr)) break;
         values[name] = ReadValue(root, key, name).value_or(RawValue{});
     }
     return values;
 }
-// With everything below it; a missing key is fine. An empty name would empty the root.
-inline void DeleteKeyTree(HKEY root, const std::wstring& key) {
-    const LSTATUS status = ::RegDeleteTreeW(root, key.empty() ? L"\\" : key.c_str());
-    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << std::wstring(key) << ": " << status;
-}
 
 // Keys deleted with everything below them when made (left-overs of an aborted run must
-// not leak in) and when gone, however the test ends.
+// not leak in) and when gone, however the test ends; a missing key is fine. An empty name
+// would empty the root.
 struct ScratchKeys {
     ScratchKeys(HKEY root, std::initializer_list<std::wstring> keys) : root(root), keys(keys) { DeleteKeys(); }
     ~ScratchKeys() { DeleteKeys(); }
     void DeleteKeys() const {
-        for (const std::wstring& key : keys) DeleteKeyTree(root, key);
+        for (const std::wstring& key : keys) {
+            const LSTATUS status = ::RegDeleteTreeW(root, key.empty() ? L"\\" : key.c_str());
+            EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << key << ": " << status;
+        }
     }
     const HKEY root;
     const std::vector<std::wstring> keys;
@@ -294,8 +301,7 @@ struct SavedValue {
     }
     ~SavedValue() {
         if (original)
-            ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), original->type, original->data.data(),
-                              DWORD(original->data.size()));
+            WriteValue(HKEY_CURRENT_USER, key, name, *original);
         else
             ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
     }
@@ -328,14 +334,15 @@ inline LONG_PTR StyleOf(HWND window) { return ::GetWindowLongPtrW(window, GWL_ST
 inline RECT RectInParent(HWND child) {
     RECT rect{};
     ::GetWindowRect(child, &rect);
-    return ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2), rect;
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 inline SIZE ClientSize(HWND window) {
     RECT rect{};
-    return ::GetClientRect(window, &rect), SIZE{rect.right, rect.bottom};
+    return ::GetClientRect(window, &rect) ? SIZE{rect.right, rect.bottom} : SIZE{};
 }
 // A point of the window's client area, on the screen.
-inline POINT OnScreen(HWND window, POINT client) { return ::ClientToScreen(window, &client), client; }
+inline POINT OnScreen(HWND window, POINT client) { return ::ClientToScreen(window, &client) ? client : POINT{}; }
 // The focus of the thread that owns the window.
 inline HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
@@ -456,15 +463,15 @@ inline std::vector<int> Channels(SIZE size, const std::function<void(HDC memory,
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    const HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    draw(memory, screen);
+    const platform::win32::ScopedDC screen(nullptr);
+    const UniqueMemoryDC memory(::CreateCompatibleDC(screen.Get()));
+    const UniqueBitmap bitmap(::CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const platform::win32::ScopedSelection selected(memory.Get(), bitmap.Get());
+    draw(memory.Get(), screen.Get());
     ::GdiFlush();
     std::vector<int> channels(static_cast<const BYTE*>(bits),
                               static_cast<const BYTE*>(bits) + std::size_t(size.cx) * std::size_t(size.cy) * 4);
     for (std::size_t i = 3; i < channels.size(); i += 4) channels[i] = 0; // no alpha on the screen
-    ::SelectObject(memory, old), ::DeleteObject(bitmap), ::DeleteDC(memory), ::ReleaseDC(nullptr, screen);
     return channels;
 }
 
@@ -476,10 +483,18 @@ inline Icon IconOf(HWND box) {
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if ((StyleOf(child) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) shown = child;
     }
-    const std::pair<Icon, LPCWSTR> icons[] = {{Icon::Question, IDI_QUESTION},
-                                              {Icon::Information, IDI_INFORMATION},
-                                              {Icon::Exclamation, IDI_WARNING},
-                                              {Icon::Critical, IDI_ERROR}};
+    if (!shown) return Icon::None;
+    std::vector<std::pair<Icon, std::vector<int>>> drawn;
+    for (const auto& icon : {std::pair{Icon::Question, IDI_QUESTION},
+                             {Icon::Information, IDI_INFORMATION},
+                             {Icon::Exclamation, IDI_WARNING},
+                             {Icon::Critical, IDI_ERROR}}) {
+        drawn.emplace_back(icon.first, Channels(SIZE{32, 32}, [&](HDC dc, HDC) {
+                               const RECT all{0, 0, 32, 32};
+                               ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
+                               ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, icon.second), 32, 32, 0, nullptr, DI_NORMAL);
+                           }));
+    }
     std::vector<std::pair<long long, Icon>> distances;
     WaitUntil(
         [&] {
@@ -488,21 +503,16 @@ inline Icon IconOf(HWND box) {
             const auto onScreen = Channels(
                 SIZE{32, 32}, [&](HDC dc, HDC screen) { ::BitBlt(dc, 0, 0, 32, 32, screen, r.left, r.top, SRCCOPY); });
             distances.clear();
-            for (const auto& [icon, name] : icons) {
-                const LPCWSTR id = name; // a structured binding cannot be captured before C++20 in every compiler
-                const auto drawn = Channels(SIZE{32, 32}, [&](HDC dc, HDC) {
-                    const RECT all{0, 0, 32, 32};
-                    ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE)),
-                        ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, id), 32, 32, 0, nullptr, DI_NORMAL);
-                });
+            for (const auto& [icon, pixels] : drawn) {
                 long long distance = 0;
-                for (std::size_t i = 0; i < drawn.size(); ++i) distance += std::abs(drawn[i] - onScreen[i]);
+                for (std::size_t i = 0; i < pixels.size(); ++i) distance += std::abs(pixels[i] - onScreen[i]);
                 distances.emplace_back(distance, icon);
             }
-            return std::sort(distances.begin(), distances.end()), shown && distances[0].first * 2 < distances[1].first;
+            std::sort(distances.begin(), distances.end());
+            return distances[0].first * 2 < distances[1].first;
         },
         3s);
-    return shown ? distances[0].second : Icon::None;
+    return distances[0].second;
 }
 
 // What the box shows, its title, buttons and default button checked against the rule above.
@@ -554,7 +564,7 @@ public:
         id_ = ::GetProcessId(process_.Get());
     }
     ~Program() {
-        if (Running()) ::TerminateProcess(process_.Get(), 1), ::WaitForSingleObject(process_.Get(), 5000);
+        if (Running() && ::TerminateProcess(process_.Get(), 1)) ::WaitForSingleObject(process_.Get(), 5000);
     }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -578,8 +588,8 @@ public:
         WaitUntil(
             [&] {
                 for (HWND window : TopLevelWindows())
-                    found = ClassOf(window) == windowClass && (caption.empty() || TextOf(window) == caption) ? window
-                                                                                                             : found;
+                    if (ClassOf(window) == windowClass && (caption.empty() || TextOf(window) == caption))
+                        found = window;
                 return found || !Running();
             },
             timeout);
@@ -627,9 +637,10 @@ public:
     std::vector<Shown> AnsweredBoxes(std::size_t expected = 0) const {
         std::vector<Shown> shown;
         WaitUntil([&] { return WaitForWindow(L"", 0ms, L"#32770") || WaitForWindow(L"Vellicor", 0ms); });
-        for (std::optional<Box> box; (box = shown.size() < expected || BoxAfterAll() ? NextBox() : std::nullopt);
-             WaitUntil([&] { return !::IsWindow(box->window); })) {
-            shown.push_back(box->shown), AnswerBox(*box, Answer::Ok);
+        while (shown.size() < expected || BoxAfterAll()) {
+            const std::optional<Box> box = NextBox();
+            if (!box) break;
+            Dismiss(*box, shown);
         }
         return shown;
     }
@@ -639,12 +650,12 @@ public:
     std::vector<Shown> Converse(HWND button, bool asks, Answer answer = Answer::Ok) const {
         std::vector<Shown> shown;
         std::optional<Box> box = PostClick(button) ? NextBox() : std::nullopt;
-        if (box && asks)
-            shown.push_back(box->shown), AnswerBox(*box, answer),
-                box = answer == Answer::Ok || BoxAfterAll(box->window) ? NextBox(box->window) : std::nullopt;
-        if (box)
-            shown.push_back(box->shown), AnswerBox(*box, Answer::Ok),
-                WaitUntil([&] { return !::IsWindow(box->window); });
+        if (box && asks) {
+            shown.push_back(box->shown);
+            AnswerBox(*box, answer);
+            box = answer == Answer::Ok || BoxAfterAll(box->window) ? NextBox(box->window) : std::nullopt;
+        }
+        if (box) Dismiss(*box, shown);
         return shown;
     }
 
@@ -675,6 +686,13 @@ public:
     HANDLE Process() const { return process_.Get(); }
 
 private:
+    // What the box shows noted, the box answered with OK and gone.
+    static void Dismiss(const Box& box, std::vector<Shown>& shown) {
+        shown.push_back(box.shown);
+        AnswerBox(box, Answer::Ok);
+        WaitUntil([&] { return !::IsWindow(box.window); });
+    }
+
     UniqueKernelHandle process_;
     DWORD id_ = 0;
     HWND main_ = nullptr;

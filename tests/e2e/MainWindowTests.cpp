@@ -7,19 +7,22 @@
 namespace vellicor::e2e {
 namespace {
 
+// The pointer waits in the screen's far corner, away from the windows, so that no stray
+// move reaches the program.
+void ParkPointer() { ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1); }
+
 // The program on an empty settings key, at the density given, started as a shortcut set to
 // "Run: Maximized" starts it (which Windows applies to a program's first window, and Wine
 // ignores). Wine takes the density from the registry when a program starts; Windows only
-// at the next sign-in, so there only the system's density is tested. The pointer waits in
-// the screen's far corner, away from the window, so that no stray move reaches the program.
+// at the next sign-in, so there only the system's density is tested.
 class AtDensity : public testing::TestWithParam<int> {
 protected:
     void SetUp() override {
         if (!UnderWine() && GetParam() != int(::GetDpiForSystem())) GTEST_SKIP() << "not the system's density";
         if (UnderWine()) logPixels_.emplace(L"Control Panel\\Desktop", L"LogPixels", Dword(DWORD(GetParam())));
-        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-        ASSERT_TRUE(main_ = program_.emplace(VellicorPath(), std::wstring(), SW_SHOWMAXIMIZED).Main())
-            << "no main window";
+        ParkPointer();
+        main_ = program_.emplace(VellicorPath(), std::wstring(), SW_SHOWMAXIMIZED).Main();
+        ASSERT_TRUE(main_) << "no main window";
     }
     std::wstring Tip() { return TextOf(ControlOf(*program_, L"txtTip")); }
     // Moves the pointer there (client pixels) and waits for the tip to read `expected`.
@@ -27,7 +30,7 @@ protected:
         if (MovePointerUntil(OnScreen(main_, client), [&] { return Tip() == expected; }))
             return testing::AssertionSuccess();
         return testing::AssertionFailure()
-               << "the tip reads \"" << std::wstring(Tip()) << "\", not \"" << std::wstring(expected) << '"';
+               << "the tip reads \"" << Tip() << "\", not \"" << std::wstring(expected) << '"';
     }
     std::optional<SavedValue> logPixels_; // put back once the program has ended
     ScratchSettings settings_;
@@ -38,39 +41,55 @@ protected:
 INSTANTIATE_TEST_SUITE_P(Dpi, AtDensity, testing::Values(96, 144),
                          [](const auto& info) { return "At" + std::to_string(info.param); });
 
-TEST_P(AtDensity, TheWindowAndEveryControlStandWhereTheyShould) {
+// Both windows with the frame they should have, and as the program's layouts say: the
+// client size; every control where its row puts it, shown, enabled and reading its caption
+// (the About title carries the version besides: the About tests read it), of the window
+// class, the style bits that make its kind what it is, and sunken or not. The separator's
+// lines are drawn, not windows. The push button with the focus at start is the default
+// one, and no other is.
+TEST_P(AtDensity, BothWindowsAndEveryControlStandWhereTheyShould) {
     const int dpi = GetParam();
-    EXPECT_EQ(L"Vellicor", TextOf(main_));
-    EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-              StyleOf(main_) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_EQ(Pixels(ui::kMainClientWidth, dpi), ClientSize(main_).cx);
-    EXPECT_EQ(Pixels(ui::kMainClientHeight, dpi), ClientSize(main_).cy);
-    // Window class, the style bits that make each kind what it is (by Kind), and whether it
-    // is sunken. The push button with the focus, Refresh at start, is the default one, and
-    // no other is.
-    const LONG_PTR tipBox = ES_MULTILINE | ES_READONLY | ES_CENTER | WS_TABSTOP;
-    const struct {
-        const wchar_t* windowClass;
-        LONG_PTR mask, bits, sunken;
-    } looks[] = {{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_GROUPBOX, 0},
-                 {L"Edit", tipBox | WS_VSCROLL | WS_HSCROLL, tipBox, WS_EX_CLIENTEDGE},
-                 {L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP, 0},
-                 {L"Button", BS_TYPEMASK | WS_TABSTOP, WS_TABSTOP, 0}};
-    for (int i = 0; i < int(ui::MainLayout().size()); ++i) {
-        const ControlDef& row = ui::MainLayout()[std::size_t(i)];
-        const HWND control = program_->Control(i);
-        const RECT r = RectInParent(control), expected = PixelRect(row, dpi);
-        EXPECT_TRUE(::IsWindowVisible(control) && ::IsWindowEnabled(control)) << std::wstring(row.name);
-        EXPECT_EQ(row.caption, TextOf(control));
-        EXPECT_TRUE(::EqualRect(&r, &expected))
-            << std::wstring(row.name) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
-        EXPECT_EQ(looks[int(row.kind)].windowClass, ClassOf(control)) << std::wstring(row.name);
-        EXPECT_EQ(looks[int(row.kind)].sunken, ::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
-            << std::wstring(row.name);
-        const LONG_PTR focused = row.name == L"cmdRefresh" ? BS_DEFPUSHBUTTON : 0;
-        EXPECT_EQ(looks[int(row.kind)].bits | focused, StyleOf(control) & looks[int(row.kind)].mask)
-            << std::wstring(row.name);
-    }
+    const HWND about = OpenAbout(*program_);
+    ASSERT_TRUE(about);
+    const LONG_PTR frame = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME;
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, StyleOf(main_) & frame);
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU, StyleOf(about) & frame);
+    EXPECT_TRUE(::GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+    const LONG_PTR text = ES_MULTILINE | ES_READONLY | WS_TABSTOP; // selectable, not editable
+    const auto sweep = [&](HWND window, std::span<const ControlDef> layout, SIZE client, LONG_PTR textBox,
+                           std::wstring_view defaultButton) {
+        EXPECT_EQ(Pixels(client.cx, dpi), ClientSize(window).cx);
+        EXPECT_EQ(Pixels(client.cy, dpi), ClientSize(window).cy);
+        const struct {
+            const wchar_t* windowClass;
+            LONG_PTR mask, bits, sunken;
+        } looks[] = {{L"Button", BS_TYPEMASK | WS_TABSTOP, BS_GROUPBOX, 0},
+                     {L"Edit", text | ES_CENTER | WS_VSCROLL | WS_HSCROLL, textBox, WS_EX_CLIENTEDGE},
+                     {L"Button", BS_TYPEMASK | WS_TABSTOP, BS_3STATE | WS_TABSTOP, 0},
+                     {L"Button", BS_TYPEMASK | WS_TABSTOP, WS_TABSTOP, 0},
+                     {L"Static", 0, 0, 0},
+                     {L"Static", SS_TYPEMASK, SS_ICON, WS_EX_CLIENTEDGE}};
+        for (int i = 0; i < int(layout.size()); ++i) {
+            const ControlDef& row = layout[std::size_t(i)];
+            SCOPED_TRACE(testing::Message() << std::wstring(row.name) << " " << row.index);
+            const HWND control = program_->Control(i, window);
+            ASSERT_EQ(row.kind == Kind::Line, control == nullptr);
+            if (!control) continue;
+            const auto& look = looks[int(row.kind)];
+            const RECT r = RectInParent(control), expected = PixelRect(row, dpi);
+            EXPECT_TRUE(::IsWindowVisible(control) && ::IsWindowEnabled(control));
+            EXPECT_TRUE(::EqualRect(&r, &expected)) << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+            if (row.name != L"lblTitle") {
+                EXPECT_EQ(row.caption, TextOf(control));
+            }
+            EXPECT_EQ(look.windowClass, ClassOf(control));
+            EXPECT_EQ(look.sunken, ::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+            const LONG_PTR focused = row.name == defaultButton ? BS_DEFPUSHBUTTON : 0;
+            EXPECT_EQ(look.bits | focused, StyleOf(control) & look.mask);
+        }
+    };
+    sweep(main_, ui::MainLayout(), {ui::kMainClientWidth, ui::kMainClientHeight}, text | ES_CENTER, L"cmdRefresh");
+    sweep(about, ui::AboutLayout(), {ui::kAboutClientWidth, ui::kAboutClientHeight}, text | WS_VSCROLL, L"cmdOK");
 }
 
 // What the About window paints itself: the icon, as the largest image its box holds (at
@@ -93,16 +112,14 @@ TEST_P(AtDensity, TheAboutWindowPaintsItsIconSeparatorLinksAndTitle) {
     const HWND picture = AboutControlOf(*program_, about, L"picIcon");
     const POINT corner = OnScreen(picture, POINT{-origin.x, -origin.y});
     const SIZE room = ClientSize(picture);
-    LONG left = room.cx, right = -1; // the columns the icon covers
-    for (LONG y = 0; y < room.cy; ++y) {
-        for (LONG x = 0; x < room.cx; ++x) {
-            if (at(corner.x + x, corner.y + y) != face) left = std::min(left, x), right = std::max(right, x);
-        }
+    std::vector<LONG> columns; // those the icon covers, left to right
+    for (LONG x = 0; x < room.cx; ++x) {
+        for (LONG y = 0; y < room.cy; ++y)
+            if (at(corner.x + x, corner.y + y) != face) columns.push_back(x);
     }
-    EXPECT_TRUE(right >= left && (dpi == 96) == (right - left < 32))
-        << right - left + 1 << " pixels wide in a box of " << room.cx;
-    const ControlDef& rule = *std::find_if(ui::AboutLayout().begin(), ui::AboutLayout().end(),
-                                           [](const ControlDef& row) { return row.kind == Kind::Line; });
+    const LONG width = columns.empty() ? 0 : columns.back() - columns.front() + 1;
+    EXPECT_TRUE(width > 0 && (dpi == 96) == (width <= 32)) << width << " pixels wide in a box of " << room.cx;
+    const ControlDef& rule = *std::ranges::find(ui::AboutLayout(), Kind::Line, &ControlDef::kind);
     const LONG line = Pixels(rule.top, dpi), across = Pixels(rule.left + rule.width / 2, dpi);
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255); // one device line grey, two white
     EXPECT_EQ((std::array{face, grey, white, white, face}),
@@ -127,12 +144,12 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
     const auto at = [dpi](int x, int y) { return POINT{Pixels(x, dpi), Pixels(y, dpi)}; };
     std::vector<POINT> bare = {at(60, 60), at(1000, 3300), at(5835, 2000)}; // the background between the frames
     for (const ControlDef& row : ui::MainLayout()) {
+        SCOPED_TRACE(std::wstring(row.name));
         const RECT r = PixelRect(row, dpi);
         if (row.kind == Kind::CheckBox || row.kind == Kind::CommandButton) {
             // From a cleared tip, so that each text is known to come from this control.
-            ASSERT_TRUE(Shows(bare.front(), L"")) << "before " << std::wstring(row.name);
-            EXPECT_TRUE(Shows(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, row.tag))
-                << std::wstring(row.name);
+            ASSERT_TRUE(Shows(bare.front(), L""));
+            EXPECT_TRUE(Shows(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, row.tag));
         }
         // A frame's caption and the margin inside its right edge.
         if (row.kind == Kind::Frame)
@@ -167,7 +184,7 @@ TEST_P(AtDensity, PointingShowsEachTipWordForWordAndFramesAndTheBackgroundClearI
 // each check box and button and a click to its control, but not the focus that the window
 // gives itself (at start, after an interruption).
 TEST(Keyboard, MovesAsInAnyDialog) {
-    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    ParkPointer();
     ScratchSettings settings;
     Program program;
     const auto tip = [&] { return TextOf(ControlOf(program, L"txtTip")); };
@@ -178,8 +195,9 @@ TEST(Keyboard, MovesAsInAnyDialog) {
         &::DestroyWindow);
     ASSERT_TRUE(main && BringToFront(main));
     std::vector<const ControlDef*> order;
-    for (const ControlDef& row : ui::MainLayout()) row.kind != Kind::Frame ? order.push_back(&row) : void();
-    std::sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    for (const ControlDef& row : ui::MainLayout())
+        if (row.kind != Kind::Frame) order.push_back(&row);
+    std::ranges::sort(order, {}, &ControlDef::tabIndex);
     ASSERT_TRUE(StaysOn(main, ControlOf(program, L"cmdRefresh")) && tip().empty())
         << "the focus starts on Refresh, without its description";
     // A button that took the focus from a click, not from the dialog manager, is the one
@@ -194,12 +212,11 @@ TEST(Keyboard, MovesAsInAnyDialog) {
     for (const bool back : {false, true}) {
         for (std::size_t step = 1, n = order.size(); step <= n; ++step) {
             const ControlDef& want = *order[back ? (n - step) % n : step % n];
-            described = want.kind == Kind::TextBox ? described : want.tag;
+            if (want.kind != Kind::TextBox) described = want.tag;
             ASSERT_TRUE(
                 PressKey(VK_TAB, back) &&
                 WaitUntil([&] { return FocusOf(main) == ControlOf(program, want.name) && tip() == described; }, 3s))
-                << (back ? "Shift+Tab" : "Tab") << " to " << std::wstring(want.name) << ", showing "
-                << std::wstring(tip());
+                << (back ? "Shift+Tab" : "Tab") << " to " << std::wstring(want.name) << ", showing " << tip();
         }
     }
     const struct {
@@ -210,12 +227,11 @@ TEST(Keyboard, MovesAsInAnyDialog) {
                   {L"cmdKillReg", L"cmdFixAssoc", VK_RIGHT},
                   {L"chkBoost", L"chkBoost", VK_DOWN}};
     for (const auto& step : arrows) {
+        SCOPED_TRACE(testing::Message() << "key " << step.key << " from " << step.from);
         const std::wstring before = tip();
-        ASSERT_TRUE(Put(main, ControlOf(program, step.from)) && PressKey(step.key)) << std::wstring(step.from);
-        EXPECT_TRUE(StaysOn(main, ControlOf(program, step.to)))
-            << "key " << step.key << " from " << std::wstring(step.from);
-        EXPECT_EQ(step.to == std::wstring_view(step.from) ? before : Row(step.to).tag, tip())
-            << std::wstring(step.from);
+        ASSERT_TRUE(Put(main, ControlOf(program, step.from)) && PressKey(step.key));
+        EXPECT_TRUE(StaysOn(main, ControlOf(program, step.to)));
+        EXPECT_EQ(step.to == std::wstring_view(step.from) ? before : Row(step.to).tag, tip());
     }
     const std::pair<const wchar_t*, std::function<bool()>> interruptions[] = {
         {L"cmdAbout",
@@ -235,10 +251,11 @@ TEST(Keyboard, MovesAsInAnyDialog) {
          }},
     };
     for (const auto& [name, interrupt] : interruptions) {
+        SCOPED_TRACE(name);
         const std::wstring before = tip();
-        ASSERT_TRUE(BringToFront(main) && Put(main, ControlOf(program, name)) && interrupt()) << std::wstring(name);
+        ASSERT_TRUE(BringToFront(main) && Put(main, ControlOf(program, name)) && interrupt());
         EXPECT_TRUE(StaysOn(main, ControlOf(program, name)) && tip() == before)
-            << std::wstring(name) << " lost the focus, or its return showed " << std::wstring(tip());
+            << "the focus went, or its return showed " << tip();
     }
 }
 

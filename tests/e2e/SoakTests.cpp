@@ -32,11 +32,14 @@ std::size_t GdiObjects(HANDLE process) {
 // Handles; GDI objects; USER objects (0 where the system does not count them: Wine);
 // windows; private memory.
 std::array<std::size_t, 5> ResourcesOf(const Program& program) {
+    const auto count = [](HWND, LPARAM windows) {
+        ++*reinterpret_cast<std::size_t*>(windows);
+        return TRUE;
+    };
     std::size_t windows = 0;
     for (HWND window : program.TopLevelWindows()) {
-        ++windows, ::EnumChildWindows(
-                       window, [](HWND, LPARAM count) { return ++*reinterpret_cast<std::size_t*>(count), TRUE; },
-                       LPARAM(&windows));
+        ++windows;
+        ::EnumChildWindows(window, count, LPARAM(&windows));
     }
     PROCESS_MEMORY_COUNTERS memory{};
     ::GetProcessMemoryInfo(program.Process(), &memory, sizeof memory);
