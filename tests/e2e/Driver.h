@@ -495,6 +495,9 @@ inline Icon IconOf(HWND box) {
                                ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, icon.second), 32, 32, 0, nullptr, DI_NORMAL);
                            }));
     }
+    // Read off the screen, where nothing may stand in front of it (on Windows the console of
+    // the program that runs the tests may).
+    ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     std::vector<std::pair<long long, Icon>> distances;
     WaitUntil(
         [&] {
