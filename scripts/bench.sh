@@ -22,10 +22,10 @@ if [[ ! -f $old/Vellicor.exe ]]; then
   git archive "$commit" | tar -x -C "$old/tree"
   cmake -S "$old/tree" -B "$old/build" --toolchain "$old/tree/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$old/build" -j "$(nproc)" --target Vellicor >/dev/null
-  cp "$old/build/src/platform/win32/Vellicor.exe" "$old/Vellicor.exe"
+  cp "$old/build/src/win32/Vellicor.exe" "$old/Vellicor.exe"
 fi
 
-exe=$PWD/build/mingw/src/platform/win32/Vellicor.exe
+exe=$PWD/build/mingw/src/win32/Vellicor.exe
 echo "program file: $(stat -c %s "$exe") bytes"
 trap 'wineserver -k >/dev/null 2>&1 || true; vellicor_stop_wine_and_display' EXIT
 vellicor_start_display

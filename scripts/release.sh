@@ -34,7 +34,7 @@ if [[ -z $exe ]]; then
     while IFS= read -r -d '' file; do [[ -f $file ]] && printf '%s\0' "$file"; done |
     tar --null -T - -cf - | tar -xf - -C "$work"
   (cd "$work" && cmake --preset mingw >/dev/null && cmake --build --preset mingw -j "$(nproc)" --target Vellicor >/dev/null)
-  exe=$work/build/mingw/src/platform/win32/Vellicor.exe
+  exe=$work/build/mingw/src/win32/Vellicor.exe
 fi
 
 # Fixed entry order, times and attributes, text with Windows line ends.

@@ -12,7 +12,7 @@ source scripts/wine-env.sh
 
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$(nproc)" --target Vellicor
-exe="$PWD/build/mingw/src/platform/win32/Vellicor.exe"
+exe="$PWD/build/mingw/src/win32/Vellicor.exe"
 
 if [[ -z "${WINEPREFIX:-}" ]]; then
   export WINEPREFIX="$PWD/build/run-prefix"

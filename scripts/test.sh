@@ -43,11 +43,11 @@ cmake --build --preset fuzz -j "$jobs" --target registry_data_fuzz
 stage "Windows program and tests (MinGW-w64): build"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
-program=$PWD/build/mingw/src/platform/win32/Vellicor.exe
+program=$PWD/build/mingw/src/win32/Vellicor.exe
 
 stage "The program built by the second compiler (Clang, MinGW-w64 runtime)"
 cmake --build --preset mingw-clang -j "$jobs"
-clang_program=$PWD/build/mingw-clang/src/platform/win32/Vellicor.exe
+clang_program=$PWD/build/mingw-clang/src/win32/Vellicor.exe
 
 stage "Release: a fresh copy of the tree, built elsewhere and later, gives the same bytes"
 rm -rf build/release

@@ -14,7 +14,7 @@ build=build/msys2
 cmake --preset msys2 >/dev/null
 cmake --build --preset msys2 --target Vellicor EmptyWindow PlainControls StartupBench
 
-exe=$build/src/platform/win32/Vellicor.exe
+exe=$build/src/win32/Vellicor.exe
 trap vellicor_remove_sample_player EXIT
 vellicor_sample_player "$PWD/$build/sample-player"
 system=$("$vellicor_powershell" -NoProfile -Command \

@@ -48,7 +48,7 @@ stage "Screenshots of the main and About windows"
 trap vellicor_remove_sample_player EXIT
 vellicor_sample_player "$PWD/$build/sample-player"
 "$vellicor_powershell" -NoProfile -ExecutionPolicy Bypass -File "$(cygpath -aw scripts/windows/screenshots.ps1)" \
-  -Exe "$(cygpath -aw "$build/src/platform/win32/Vellicor.exe")" -OutDir "$(cygpath -aw "$build/screenshots")" || status=$?
+  -Exe "$(cygpath -aw "$build/src/win32/Vellicor.exe")" -OutDir "$(cygpath -aw "$build/screenshots")" || status=$?
 
 stage "$( ((status == 0)) && echo "All passed" || echo "Failed")"
 exit "$status"

@@ -1,7 +1,7 @@
 // The About window, opened from the real main window and worked from outside; what its
 // links hand over; and the program file's version block it takes its version from.
 #include "e2e/Expected.h"
-#include "platform/win32/AboutWindow.h"
+#include "win32/AboutWindow.h"
 
 #include <list>
 #include <psapi.h>
@@ -134,8 +134,8 @@ TEST(About, LinksAndTheVersionComeFromTheSystemNeverFromBesideTheProgram) {
         const auto loadsPlanted = [&](const std::wstring& name) { // asked from a thread of the program's own
             void* const text =
                 ::VirtualAllocEx(copy.Process(), nullptr, 2 * name.size() + 2, MEM_COMMIT, PAGE_READWRITE);
-            const auto load = platform::win32::LibraryFunction<LPTHREAD_START_ROUTINE>(
-                ::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW");
+            const auto load =
+                win32::LibraryFunction<LPTHREAD_START_ROUTINE>(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW");
             const UniqueKernelHandle thread(
                 text && ::WriteProcessMemory(copy.Process(), text, name.c_str(), 2 * name.size() + 2, nullptr)
                     ? ::CreateRemoteThread(copy.Process(), nullptr, 0, load, text, 0, nullptr)
@@ -177,7 +177,7 @@ TEST(VersionBlock, CarriesTheVersionAndItsLanguage) {
               (std::array{static_cast<WORD*>(data)[0], static_cast<WORD*>(data)[1]}));
     // Where there is no block to read, the About title keeps its caption alone.
     for (const wchar_t* file : {L"planted_version.dll", L"missing.exe"})
-        EXPECT_FALSE(platform::win32::ReadFileVersion(OwnFolder() + file)) << file;
+        EXPECT_FALSE(win32::ReadFileVersion(OwnFolder() + file)) << file;
 }
 
 } // namespace

@@ -7,8 +7,8 @@
 // the test that started it (the test command ends the prefix's Wine in any case). Nothing
 // here comes from the program's own tables or texts: the tests say what a person must see.
 
-#include "platform/win32/Handles.h"
-#include "platform/win32/SystemLibrary.h"
+#include "win32/Handles.h"
+#include "win32/SystemLibrary.h"
 
 #include <windows.h>
 
@@ -25,18 +25,18 @@ namespace vellicor::e2e {
 
 using namespace std::chrono_literals;
 using Milliseconds = std::chrono::milliseconds;
-using platform::win32::UniqueFile;
-using platform::win32::UniqueKernelHandle;
-using platform::win32::UniqueKey;
+using win32::UniqueFile;
+using win32::UniqueKernelHandle;
+using win32::UniqueKey;
 
 // What Handles.h leaves out: a search of a folder (none is INVALID_HANDLE_VALUE), a memory
 // device context and a bitmap.
-struct FindTraits : platform::win32::FileTraits {
+struct FindTraits : win32::FileTraits {
     static void Close(Type find) noexcept { ::FindClose(find); }
 };
-using UniqueFind = platform::win32::UniqueHandle<FindTraits>;
-using UniqueMemoryDC = platform::win32::UniqueHandle<platform::win32::ClosedBy<HDC, &::DeleteDC>>;
-using UniqueBitmap = platform::win32::UniqueHandle<platform::win32::ClosedBy<HBITMAP, &::DeleteObject>>;
+using UniqueFind = win32::UniqueHandle<FindTraits>;
+using UniqueMemoryDC = win32::UniqueHandle<win32::ClosedBy<HDC, &::DeleteDC>>;
+using UniqueBitmap = win32::UniqueHandle<win32::ClosedBy<HBITMAP, &::DeleteObject>>;
 
 // Long enough for a cold start under Wine on a busy machine; a working program answers in
 // a fraction of it. "Nothing happens" is judged once the program has handled everything
@@ -153,8 +153,7 @@ inline bool UnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll
 // Under Wine, the Unix path a Windows path stands for; empty elsewhere.
 inline std::string UnixPathOf(const std::wstring& path) {
     using ToUnix = char*(CDECL*)(const wchar_t*);
-    const auto toUnix =
-        platform::win32::LibraryFunction<ToUnix>(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    const auto toUnix = win32::LibraryFunction<ToUnix>(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
     char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
     const std::string result(unix ? unix : "");
     ::HeapFree(::GetProcessHeap(), 0, unix);
@@ -463,10 +462,10 @@ inline std::vector<int> Channels(SIZE size, const std::function<void(HDC memory,
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    const platform::win32::ScopedDC screen(nullptr);
+    const win32::ScopedDC screen(nullptr);
     const UniqueMemoryDC memory(::CreateCompatibleDC(screen.Get()));
     const UniqueBitmap bitmap(::CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const platform::win32::ScopedSelection selected(memory.Get(), bitmap.Get());
+    const win32::ScopedSelection selected(memory.Get(), bitmap.Get());
     draw(memory.Get(), screen.Get());
     ::GdiFlush();
     std::vector<int> channels(static_cast<const BYTE*>(bits),
@@ -677,7 +676,7 @@ public:
         if (handles == 0) { // Wine answers 0; its system-wide handle list is right
             using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
             const auto query =
-                platform::win32::LibraryFunction<Query>(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation");
+                win32::LibraryFunction<Query>(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation");
             std::vector<ULONG_PTR> list(1 << 18); // a count, then entries of three words, the process id first
             while (query && query(16 /* SystemHandleInformation */, list.data(), ULONG(list.size() * sizeof(ULONG_PTR)),
                                   nullptr) == LONG(0xC0000004L))

@@ -15,8 +15,7 @@ namespace {
 std::size_t GdiObjects(HANDLE process) {
     if (const DWORD counted = ::GetGuiResources(process, GR_GDIOBJECTS)) return counted;
     using Query = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-    const auto query =
-        platform::win32::LibraryFunction<Query>(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess");
+    const auto query = win32::LibraryFunction<Query>(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess");
     PROCESS_BASIC_INFORMATION basic{};
     ULONG_PTR table = 0;
     std::vector<std::array<BYTE, 24>> entries(0x10000);

@@ -6,9 +6,9 @@
 // process, so this runs in process.
 #include "VellicorVersion.h"
 #include "e2e/Expected.h"
-#include "platform/win32/AboutWindow.h"
-#include "platform/win32/Program.h"
 #include "ui/MainLayout.h"
+#include "win32/AboutWindow.h"
+#include "win32/Program.h"
 
 namespace vellicor::e2e {
 namespace {
@@ -46,9 +46,8 @@ void ExpectMovedToDensity(HWND window, UINT dpi, HWND owner) {
     EXPECT_TRUE(::EqualRect(&now, &expected)) << "placed: " << now.left << "," << now.top;
 }
 
-void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle& style, UINT dpi,
-                       HWND owner = nullptr) {
-    platform::win32::NativeWindow form(model, style);
+void ExpectCaptionsFit(ui::WindowModel& model, const win32::FrameStyle& style, UINT dpi, HWND owner = nullptr) {
+    win32::NativeWindow form(model, style);
     ASSERT_TRUE(form.Create(owner));
     if (dpi != ::GetDpiForWindow(form.Hwnd())) ExpectMovedToDensity(form.Hwnd(), dpi, owner);
     ASSERT_EQ(Pixels(style.clientWidth, int(dpi)), ClientSize(form.Hwnd()).cx) << "not laid out at " << dpi << " DPI";
@@ -73,8 +72,8 @@ void ExpectCaptionsFit(ui::WindowModel& model, const platform::win32::FrameStyle
             continue;
         }
         // What the system's controls draw beside their text, from the system's own measures.
-        const platform::win32::ScopedDC dc(control);
-        const platform::win32::ScopedSelection selected(dc.Get(), font);
+        const win32::ScopedDC dc(control);
+        const win32::ScopedSelection selected(dc.Get(), font);
         int zero = 0;
         SIZE extent{};
         RECT client{};
@@ -102,8 +101,8 @@ TEST(CaptionsFit, InBothWindowsAtBothDensities) {
         ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 200, 150, 800, 600, nullptr, nullptr, nullptr, nullptr);
     for (const UINT dpi : {96u, 144u}) {
         SCOPED_TRACE(dpi);
-        ExpectCaptionsFit(main, platform::win32::MainWindowStyle(), dpi);
-        ExpectCaptionsFit(about, platform::win32::AboutWindowStyle(), dpi, owner);
+        ExpectCaptionsFit(main, win32::MainWindowStyle(), dpi);
+        ExpectCaptionsFit(about, win32::AboutWindowStyle(), dpi, owner);
     }
     ::DestroyWindow(owner);
 }

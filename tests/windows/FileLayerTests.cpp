@@ -3,11 +3,11 @@
 // the system has none for; the DLL search where the loader is old; and the stack canary.
 #include "core/ErrorText.h"
 #include "e2e/Expected.h"
-#include "platform/win32/Dpi.h"
-#include "platform/win32/SystemLibrary.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
 #include "tools/FileCommands.h"
+#include "win32/Dpi.h"
+#include "win32/SystemLibrary.h"
+#include "win32/Win32FileSystem.h"
+#include "win32/Win32Registry.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ namespace {
 TEST(Win32Files, AnOpenedFileIsChangedThroughItsHandleNotLookedUpByNameAgain) {
     const ScratchFolder folder(L"vellicor-files");
     const std::wstring library = folder.File(L"xmplay.library"), aside = folder.File(L"aside");
-    platform::win32::Win32FileSystem files;
+    win32::Win32FileSystem files;
     for (const auto access : {platform::FileAccess::Delete, platform::FileAccess::WriteAttributes}) {
         WriteBytes(library, "opened");
         {
@@ -59,10 +59,10 @@ BOOL WINAPI ReportsTheMark(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID i
 
 TEST(Win32Files, ThePlaylistIsReplacedOrKeptWhereTheVolumeRefusesOrKeepsTheDeleteMark) {
     const Player player;
-    const registry::RegistryRoot root(std::make_shared<platform::win32::Win32Registry>());
+    const registry::RegistryRoot root(std::make_shared<win32::Win32Registry>());
     const registry::RegistryKey settings = root.KeyFromPath(L"\\HKEY_CURRENT_USER\\" + std::wstring(kSettingsKey));
     const struct {
-        platform::win32::FileInformationCalls volume;
+        win32::FileInformationCalls volume;
         std::int32_t failure;
         std::string playlist;
     } volumes[] = {{{RefusesTheMark}, 0, kEmptyPlaylistBytes},
@@ -70,7 +70,7 @@ TEST(Win32Files, ThePlaylistIsReplacedOrKeptWhereTheVolumeRefusesOrKeepsTheDelet
     for (const auto& volume : volumes) {
         SCOPED_TRACE(volume.failure);
         player.WriteFiles();
-        platform::win32::Win32FileSystem files(volume.volume);
+        win32::Win32FileSystem files(volume.volume);
         const tools::Outcome outcome = tools::EmptyDefaultPlaylist(&settings, files);
         EXPECT_EQ(volume.failure, outcome.failure ? outcome.failure->Number() : 0);
         EXPECT_EQ(volume.playlist, ReadBytes(player.playlist));
@@ -88,7 +88,7 @@ TEST(Win32Files, TheNameAsOpenedStandsInWhereTheVolumeGivesNoNormalisedName) {
         path[kOpened.copy(path, size)] = 0;
         return DWORD(kOpened.size());
     };
-    EXPECT_EQ(L"\\\\?\\UNC\\server\\music\\xmplay.pls", platform::win32::FinalPathOf(nullptr, onlyAsOpened));
+    EXPECT_EQ(L"\\\\?\\UNC\\server\\music\\xmplay.pls", win32::FinalPathOf(nullptr, onlyAsOpened));
 }
 
 // Paths of MAX_PATH characters or more are cleaned up and given the long-path prefix, as
@@ -109,7 +109,7 @@ TEST(Win32Files, PathsOfMaxPathOrMoreGetTheLongPathPrefixAndOthersGoAsTheyAre) {
         {twice + L"\\" + name, L""},
     };
     for (const auto& [path, expected] : paths)
-        EXPECT_EQ(expected.empty() ? path : expected, platform::win32::SystemPath(path)) << path.size();
+        EXPECT_EQ(expected.empty() ? path : expected, win32::SystemPath(path)) << path.size();
 }
 
 // A failure the system has no text for still says which it is.
@@ -126,13 +126,12 @@ TEST(DllSearch, WithoutSearchFlagsTheSystemFolderStillComesFirst) {
         return module && ::GetModuleFileNameW(module, loaded, MAX_PATH) &&
                ::lstrcmpiW(std::wstring(loaded).substr(0, folder.size()).c_str(), folder.c_str()) == 0;
     };
-    platform::win32::RestrictDllSearch(false);
+    win32::RestrictDllSearch(false);
     ::SetDllDirectoryW(nullptr);
     EXPECT_TRUE(fromSystem(::GetModuleHandleW(L"uxtheme.dll")) && fromSystem(::GetModuleHandleW(L"dwmapi.dll")) &&
-                fromSystem(platform::win32::LoadSystemLibrary(L"version.dll", false).Get()))
+                fromSystem(win32::LoadSystemLibrary(L"version.dll", false).Get()))
         << std::wstring(loaded);
-    EXPECT_EQ(::GetDpiForSystem(),
-              platform::win32::MonitorDpi(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
+    EXPECT_EQ(::GetDpiForSystem(), win32::MonitorDpi(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
 }
 
 // The canary's guard is the program's own (its low byte is zero), set before any test runs.

@@ -2,8 +2,8 @@
 // end-to-end tests can see: what it refuses, what it reports missing, and what a parent is.
 #include "core/Failure.h"
 #include "e2e/Driver.h"
-#include "platform/win32/Win32Registry.h"
 #include "registry/Registry.h"
+#include "win32/Win32Registry.h"
 
 namespace vellicor::e2e {
 namespace {
@@ -23,7 +23,7 @@ TEST(RegistryLayer, RefusesMalformedPathsOtherTypesAndKeysThatAreNotDirectSubkey
     const std::wstring scratch = L"Software\\Vellicor layer scratch";
     const ScratchKeys deleted(HKEY_CURRENT_USER, {scratch});
     WriteValue(HKEY_CURRENT_USER, scratch + L"\\XMPlay\\shell", L"Kept", Dword(7));
-    const registry::RegistryRoot root(std::make_shared<platform::win32::Win32Registry>());
+    const registry::RegistryRoot root(std::make_shared<win32::Win32Registry>());
     for (const wchar_t* malformed :
          {L"HKEY_CURRENT_USER\\Software", L"\\HKEY_NOWHERE\\Software", L"\\HKEY_CURRENT_USER\\Software\\",
           L"\\HKEY_CURRENT_USER\\\\Software", L"\\\\HKEY_CURRENT_USER", L""}) {
