@@ -22,7 +22,8 @@ if [[ ! -f $old/Vellicor.exe ]]; then
   git archive "$commit" | tar -x -C "$old/tree"
   cmake -S "$old/tree" -B "$old/build" --toolchain "$old/tree/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$old/build" -j "$(nproc)" --target Vellicor >/dev/null
-  cp "$old/build/src/win32/Vellicor.exe" "$old/Vellicor.exe"
+  # Where that commit's layout put the program: src/win32 now, src/platform/win32 before.
+  cp "$(find "$old/build/src" -name Vellicor.exe -print -quit)" "$old/Vellicor.exe"
 fi
 
 exe=$PWD/build/mingw/src/win32/Vellicor.exe
