@@ -4,29 +4,35 @@
 
 #include <windows.h>
 
+#include <array>
 #include <new>
-#include <string>
+#include <stdlib.h>
 
 namespace vellicor::win32 {
 
 // Where the system calls into the program for one event. Handlers contain the failures
 // they expect; a Failure or a lack of memory that still gets here abandons that one event
 // and leaves a line for a debugger (DebugView, or the debugger's output window). Anything
-// else is a bug: every caller is noexcept, so it ends the program where it happened.
+// else is a bug and ends the program where it happened (noexcept).
 // True when the handler ran to its end.
 template <class Handler>
-bool HandleEvent(Handler&& handler) {
-    std::wstring abandoned = L"Vellicor: an event was abandoned: ";
+bool HandleEvent(Handler&& handler) noexcept {
+    // The trace is written in pieces, without allocating: every message passes here, and
+    // a lack of memory must not end the program on its way out.
+    constexpr const wchar_t* kAbandoned = L"Vellicor: an event was abandoned: ";
     try {
         handler();
         return true;
     } catch (const Failure& failure) {
-        abandoned += std::to_wstring(failure.Number()) + L": " + failure.Description();
+        std::array<wchar_t, 16> number{};
+        constexpr int kDecimal = 10;
+        ::_itow_s(failure.Number(), number.data(), number.size(), kDecimal);
+        for (const wchar_t* piece :
+             {kAbandoned, static_cast<const wchar_t*>(number.data()), L": ", failure.Description().c_str(), L"\n"})
+            ::OutputDebugStringW(piece);
     } catch (const std::bad_alloc&) {
-        abandoned += L"out of memory";
+        for (const wchar_t* piece : {kAbandoned, L"out of memory\n"}) ::OutputDebugStringW(piece);
     }
-    abandoned += L'\n';
-    ::OutputDebugStringW(abandoned.c_str());
     return false;
 }
 
