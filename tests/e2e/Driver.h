@@ -348,9 +348,10 @@ inline HWND FocusOf(HWND window) {
     info.cbSize = sizeof info;
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
-// Input goes through the system's queue, to whatever window is in front. Windows lets a program bring another's window
-// to the front only in some cases (it is in front itself, or had the last input, or the user has been idle for a
-// while); where it may not, the window is clicked on its caption bar as a person would, with nothing standing over it.
+// Input goes through the system's queue, to whatever window is in front. Windows lets a
+// program bring another's window to the front only in some cases (it is in front itself,
+// or had the last input, or the user has been idle for a while); where it may not, the
+// window is clicked on its caption bar as a person would, with nothing standing over it.
 // The pointer is then put back.
 inline bool BringToFront(HWND window) {
     const auto inFront = [window] { return ::GetForegroundWindow() == window; };
